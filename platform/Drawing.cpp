@@ -1,0 +1,85 @@
+#include "platform/Backend.hpp"
+
+namespace {
+
+TGadget Target = nullptr;
+
+int Channel(int value) { return value < 0 ? 0 : (value > 255 ? 255 : value); }
+
+} // namespace
+
+void SetDrawTarget(TGadget canvas) {
+    if (canvas == nullptr || canvas->kind != TGadgetKind::Canvas) return;
+    Target = canvas;
+    BackendBeginTarget(canvas);
+    if (!canvas->drawStarted) {
+        // A canvas starts black, shown once, with the documented drawing state.
+        canvas->drawStarted = true;
+        canvas->draw = TDrawState{};
+        BackendClear(canvas);
+        BackendPresent(canvas);
+    }
+}
+
+void ClearTarget() {
+    if (Target != nullptr) BackendClear(Target);
+}
+
+void Present() {
+    if (Target != nullptr) BackendPresent(Target);
+}
+
+TGadget CurrentDrawTarget() { return Target; }
+
+int CanvasWidth() { return Target == nullptr ? 0 : Target->w; }
+
+int CanvasHeight() { return Target == nullptr ? 0 : Target->h; }
+
+void SetColor(int r, int g, int b) {
+    if (Target == nullptr) return;
+    Target->draw.r = Channel(r);
+    Target->draw.g = Channel(g);
+    Target->draw.b = Channel(b);
+}
+
+void SetBlend(int mode) {
+    if (Target == nullptr || mode < BlendMasked || mode > BlendShade) return;
+    Target->draw.blend = mode;
+}
+
+void SetScale(float sx, float sy) {
+    if (Target == nullptr) return;
+    Target->draw.scaleX = sx;
+    Target->draw.scaleY = sy;
+}
+
+void SetFont(const TFont& font) {
+    if (Target != nullptr) Target->draw.font = font;
+}
+
+void DrawImage(const TImage& image, float x, float y, int frame) {
+    if (Target == nullptr || image == nullptr || frame < 0 || frame >= ImageFrames(image)) return;
+    BackendDrawImage(Target, Target->draw, image, x, y, frame);
+}
+
+void DrawRect(float x, float y, float w, float h) {
+    if (Target != nullptr) BackendDrawRect(Target, Target->draw, x, y, w, h);
+}
+
+void DrawLine(float x1, float y1, float x2, float y2, int lastPixel) {
+    if (Target != nullptr) BackendDrawLine(Target, Target->draw, x1, y1, x2, y2, lastPixel);
+}
+
+void DrawOval(float x, float y, float w, float h) {
+    if (Target != nullptr) BackendDrawOval(Target, Target->draw, x, y, w, h);
+}
+
+void DrawText(const std::string& text, float x, float y) {
+    if (Target != nullptr && !text.empty()) BackendDrawText(Target, Target->draw, text, x, y);
+}
+
+void GrabImage(const TImage& image, int x, int y, int frame) {
+    if (Target == nullptr || image == nullptr || frame < 0 || frame >= image->frames) return;
+    if ((image->flags & ImageDynamic) == 0) return;
+    BackendGrabImage(Target, image, x, y, frame);
+}

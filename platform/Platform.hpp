@@ -1,0 +1,158 @@
+#pragma once
+// The one door between the game and the machine: windows, controls, events, drawing, images, fonts, files.
+// The backend (GTK or headless) is chosen at link time; game code includes only this header.
+// Loading operations return none on failure and report nothing; the caller decides what to do.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct TGadgetRecord;
+struct TImageData;
+struct TFontData;
+struct TTimerData;
+struct TTextFileData;
+
+using TGadget = TGadgetRecord*;
+using TImage = std::shared_ptr<TImageData>;
+using TFont = std::shared_ptr<TFontData>;
+using TTimer = TTimerData*;
+using TTextFile = std::shared_ptr<TTextFileData>;
+
+// Event ids as the game tests them; other ids exist and are ignored by the game.
+enum TEventId : int {
+    KeyDown = 0x201,
+    KeyUp = 0x202,
+    MouseDown = 0x401,
+    MouseUp = 0x402,
+    MouseMove = 0x403,
+    TimerTick = 0x801,
+    GadgetAction = 0x2001,
+    GadgetPaint = 0x2002,
+    WindowMove = 0x4001,
+    WindowSize = 0x4002,
+    WindowClose = 0x4003,
+};
+
+inline constexpr int KeyEscape = 27;
+
+struct TEvent {
+    int id = 0;
+    const void* source = nullptr; // a TGadget or a TTimer
+    int data = 0;
+    int mods = 0;
+    int x = 0;
+    int y = 0;
+    const void* extra = nullptr;
+};
+
+// Window styles, combined by addition.
+enum TWindowStyle : int {
+    StyleTitleBar = 1,
+    StyleResizable = 2,
+    StyleMenu = 4,
+    StyleStatusBar = 8,
+    StyleClientCoords = 32,
+};
+
+enum TLabelStyle : int { LabelLeft = 0, LabelCentred = 16 };
+
+// Image flags, combined by addition; -1 selects ImageDefault.
+enum TImageFlag : int {
+    ImageMasked = 1,
+    ImageFiltered = 2,
+    ImageMipmapped = 4,
+    ImageDynamic = 8,
+    ImageDefault = ImageMasked | ImageFiltered,
+};
+
+enum TBlendMode : int { BlendMasked = 1, BlendSolid = 2, BlendAlpha = 3, BlendLight = 4, BlendShade = 5 };
+
+inline constexpr int FontSmoothed = 4;
+
+// Images larger than this on a side, or in total, are refused before anything is allocated.
+inline constexpr int MaxImageSide = 16384;
+inline constexpr int64_t MaxImagePixels = 64LL * 1024 * 1024;
+
+// --- windows and controls -------------------------------------------------------------------------------
+TGadget OpenWindow(const std::string& title, int x, int y, int w, int h, TGadget parent, int style);
+TGadget AddPanel(int x, int y, int w, int h, TGadget parent, int style, const std::string& title = "");
+TGadget AddButton(const std::string& text, int x, int y, int w, int h, TGadget parent, int style = 1);
+TGadget AddLabel(const std::string& text, int x, int y, int w, int h, TGadget parent, int style = LabelLeft);
+TGadget AddListBox(int x, int y, int w, int h, TGadget parent, int style = 0);
+TGadget AddHtmlView(int x, int y, int w, int h, TGadget parent, int style = 0);
+TGadget AddCanvas(int x, int y, int w, int h, TGadget parent, int style = 0);
+
+void DestroyGadget(TGadget gadget);
+void SetVisible(TGadget gadget, bool visible);
+void SetBounds(TGadget gadget, int x, int y, int w, int h);
+void SetText(TGadget gadget, const std::string& text);
+int ClientWidth(TGadget window);
+int ClientHeight(TGadget window);
+void RequestRepaint(TGadget canvas);
+
+void ClearItems(TGadget listBox);
+void AddItem(TGadget listBox, const std::string& text, int flags = 0, int icon = -1,
+             const std::string& tooltip = "", const void* extra = nullptr);
+int SelectedIndex(TGadget listBox);
+std::string ItemText(TGadget listBox, int index);
+TImage LoadIconStrip(const std::string& path);
+void SetIconStrip(TGadget listBox, const TImage& strip);
+
+void Navigate(TGadget htmlView, const std::string& location);
+std::string CurrentUrl(TGadget htmlView);
+
+// --- events, hooks, timer and clock -----------------------------------------------------------------------
+// A hook returns the event to pass it on, or nullptr to consume it.
+using TEventHook = std::function<TEvent*(TEvent*)>;
+
+// Blocks until an event is queued (the headless backend returns nullptr when nothing is waiting).
+TEvent* NextEvent();
+const TEvent& CurrentEvent();
+void AddEventHook(TEventHook hook, int priority = 0);
+TTimer CreateTimer(int ticksPerSecond);
+uint32_t Milliseconds();
+[[noreturn]] void EndProgram();
+void DebugLog(const std::string& text);
+
+// --- drawing onto the current canvas ----------------------------------------------------------------------
+void SetDrawTarget(TGadget canvas);
+void ClearTarget();
+void Present();
+int CanvasWidth();
+int CanvasHeight();
+void SetColor(int r, int g, int b);
+void SetBlend(int mode);
+void SetScale(float sx, float sy);
+void DrawImage(const TImage& image, float x, float y, int frame = 0);
+void DrawRect(float x, float y, float w, float h);
+void DrawLine(float x1, float y1, float x2, float y2, int lastPixel = 1);
+void DrawOval(float x, float y, float w, float h);
+void DrawText(const std::string& text, float x, float y);
+
+TFont LoadFont(const std::string& path, int size, int style = FontSmoothed);
+void SetFont(const TFont& font);
+int TextWidth(const std::string& text);
+int TextHeight();
+
+TImage LoadImage(const std::string& path, int flags = -1);
+TImage LoadFrames(const std::string& path, int frameWidth, int frameHeight, int first, int count, int flags = -1);
+TImage CreateImage(int width, int height, int frames = 1, int flags = -1);
+void GrabImage(const TImage& image, int x, int y, int frame = 0);
+int ImageWidth(const TImage& image);
+int ImageHeight(const TImage& image);
+int ImageFrames(const TImage& image);
+
+// --- files ------------------------------------------------------------------------------------------------
+std::vector<std::string> ListDirectory(const std::string& path);
+int FileKind(const std::string& path); // 0 missing, 1 file, 2 directory
+std::string CurrentDirectory();
+TTextFile OpenTextFile(const std::string& path);
+// One line without its '\n'; a line longer than MaxLineBytes keeps its first MaxLineBytes bytes.
+std::string ReadLine(const TTextFile& file);
+bool EndOfFile(const TTextFile& file);
+void SeekStart(const TTextFile& file);
+void CloseFile(const TTextFile& file);
+inline constexpr size_t MaxLineBytes = 1 << 20;
