@@ -29,7 +29,8 @@ void BackendStartTimer(TTimer timer, int periodMs);
 void BackendBeginTarget(TGadget canvas);
 void BackendClear(TGadget canvas);
 void BackendPresent(TGadget canvas);
-void BackendDrawImage(TGadget canvas, const TDrawState& state, const TImage& image, float x, float y, int frame);
+void BackendDrawImage(TGadget canvas, const TDrawState& state, const TImage& image, float x, float y,
+                      int frame);
 void BackendDrawRect(TGadget canvas, const TDrawState& state, float x, float y, float w, float h);
 void BackendDrawLine(TGadget canvas, const TDrawState& state, float x1, float y1, float x2, float y2,
                      int lastPixel);

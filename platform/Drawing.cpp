@@ -1,10 +1,13 @@
 #include "platform/Backend.hpp"
+#include "platform/ImageData.hpp"
 
 namespace {
 
 TGadget Target = nullptr;
 
-int Channel(int value) { return value < 0 ? 0 : (value > 255 ? 255 : value); }
+int Channel(int value) {
+    return value < 0 ? 0 : (value > 255 ? 255 : value);
+}
 
 } // namespace
 
@@ -29,11 +32,17 @@ void Present() {
     if (Target != nullptr) BackendPresent(Target);
 }
 
-TGadget CurrentDrawTarget() { return Target; }
+TGadget CurrentDrawTarget() {
+    return Target;
+}
 
-int CanvasWidth() { return Target == nullptr ? 0 : Target->w; }
+int CanvasWidth() {
+    return Target == nullptr ? 0 : Target->w;
+}
 
-int CanvasHeight() { return Target == nullptr ? 0 : Target->h; }
+int CanvasHeight() {
+    return Target == nullptr ? 0 : Target->h;
+}
 
 void SetColor(int r, int g, int b) {
     if (Target == nullptr) return;

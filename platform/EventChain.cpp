@@ -18,7 +18,9 @@ std::deque<TEvent> Queue;
 TEvent Current;
 std::function<void(const std::string&)> LogSink;
 
-bool Coalesces(int id) { return id == TimerTick || id == GadgetAction || id == WindowMove || id == WindowSize; }
+bool Coalesces(int id) {
+    return id == TimerTick || id == GadgetAction || id == WindowMove || id == WindowSize;
+}
 
 void QueueEvent(const TEvent& event) {
     if (Coalesces(event.id)) {
@@ -54,7 +56,8 @@ void EmitEvent(const TEvent& event) {
 void AddEventHook(TEventHook hook, int priority) {
     // Highest priority first; equal priorities keep the order they were added in.
     auto at = Hooks.begin();
-    while (at != Hooks.end() && at->priority >= priority) ++at;
+    while (at != Hooks.end() && at->priority >= priority)
+        ++at;
     Hooks.insert(at, THookEntry{std::move(hook), priority});
 }
 
@@ -67,9 +70,13 @@ TEvent* NextEvent() {
     return &Current;
 }
 
-const TEvent& CurrentEvent() { return Current; }
+const TEvent& CurrentEvent() {
+    return Current;
+}
 
-size_t QueuedEventCount() { return Queue.size(); }
+size_t QueuedEventCount() {
+    return Queue.size();
+}
 
 void ResetEventChain() {
     Hooks.clear();
@@ -86,11 +93,17 @@ TTimer CreateTimer(int ticksPerSecond) {
     return timer;
 }
 
-uint32_t Milliseconds() { return static_cast<uint32_t>(BackendClockMs()); }
+uint32_t Milliseconds() {
+    return static_cast<uint32_t>(BackendClockMs());
+}
 
-void EndProgram() { BackendEndProgram(); }
+void EndProgram() {
+    BackendEndProgram();
+}
 
-void SetDebugLogSink(std::function<void(const std::string&)> sink) { LogSink = std::move(sink); }
+void SetDebugLogSink(std::function<void(const std::string&)> sink) {
+    LogSink = std::move(sink);
+}
 
 void DebugLog(const std::string& text) {
     if (LogSink) LogSink(text);

@@ -17,7 +17,8 @@ std::vector<std::string> ListDirectory(const std::string& path) {
     std::vector<std::string> names;
     DIR* dir = opendir(path.c_str());
     if (dir == nullptr) return names;
-    while (const dirent* entry = readdir(dir)) names.emplace_back(entry->d_name);
+    while (const dirent* entry = readdir(dir))
+        names.emplace_back(entry->d_name);
     closedir(dir);
     return names;
 }
@@ -56,8 +57,10 @@ std::string ReadLine(const TTextFile& file) {
         file->atEnd = true;
     } else {
         const int next = std::fgetc(file->stream);
-        if (next == EOF) file->atEnd = true;
-        else std::ungetc(next, file->stream);
+        if (next == EOF)
+            file->atEnd = true;
+        else
+            std::ungetc(next, file->stream);
     }
     return line;
 }

@@ -7,7 +7,8 @@ namespace {
 
 std::vector<TGadget> Gadgets;
 
-TGadget Make(TGadgetKind kind, const std::string& text, int x, int y, int w, int h, TGadget parent, int style) {
+TGadget Make(TGadgetKind kind, const std::string& text, int x, int y, int w, int h, TGadget parent,
+             int style) {
     auto* gadget = new TGadgetRecord;
     gadget->kind = kind;
     gadget->parent = parent;
@@ -23,11 +24,15 @@ TGadget Make(TGadgetKind kind, const std::string& text, int x, int y, int w, int
     return gadget;
 }
 
-bool IsListBox(TGadget gadget) { return gadget != nullptr && gadget->kind == TGadgetKind::ListBox; }
+bool IsListBox(TGadget gadget) {
+    return gadget != nullptr && gadget->kind == TGadgetKind::ListBox;
+}
 
 } // namespace
 
-const std::vector<TGadget>& AllGadgets() { return Gadgets; }
+const std::vector<TGadget>& AllGadgets() {
+    return Gadgets;
+}
 
 TGadget OpenWindow(const std::string& title, int x, int y, int w, int h, TGadget parent, int style) {
     return Make(TGadgetKind::Window, title, x, y, w, h, parent, style);
@@ -58,9 +63,11 @@ TGadget AddCanvas(int x, int y, int w, int h, TGadget parent, int style) {
 }
 
 void DestroyGadget(TGadget gadget) {
-    if (gadget == nullptr) return;
+    // A handle whose gadget went with its parent is stale; freeing it twice would corrupt the heap.
+    if (gadget == nullptr || std::find(Gadgets.begin(), Gadgets.end(), gadget) == Gadgets.end()) return;
     // Children go first so that a backend never sees a child outlive its parent.
-    while (!gadget->children.empty()) DestroyGadget(gadget->children.back());
+    while (!gadget->children.empty())
+        DestroyGadget(gadget->children.back());
     BackendGadgetDestroyed(gadget);
     if (gadget->parent != nullptr) std::erase(gadget->parent->children, gadget);
     std::erase(Gadgets, gadget);
@@ -88,9 +95,13 @@ void SetText(TGadget gadget, const std::string& text) {
     BackendTextChanged(gadget);
 }
 
-int ClientWidth(TGadget window) { return window == nullptr ? 0 : window->w; }
+int ClientWidth(TGadget window) {
+    return window == nullptr ? 0 : window->w;
+}
 
-int ClientHeight(TGadget window) { return window == nullptr ? 0 : window->h; }
+int ClientHeight(TGadget window) {
+    return window == nullptr ? 0 : window->h;
+}
 
 void RequestRepaint(TGadget canvas) {
     if (canvas == nullptr || canvas->kind != TGadgetKind::Canvas) return;
@@ -111,7 +122,9 @@ void AddItem(TGadget listBox, const std::string& text, int, int icon, const std:
     BackendItemsChanged(listBox);
 }
 
-int SelectedIndex(TGadget listBox) { return IsListBox(listBox) ? listBox->selected : -1; }
+int SelectedIndex(TGadget listBox) {
+    return IsListBox(listBox) ? listBox->selected : -1;
+}
 
 std::string ItemText(TGadget listBox, int index) {
     if (!IsListBox(listBox) || index < 0 || index >= static_cast<int>(listBox->items.size())) return "";

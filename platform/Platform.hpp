@@ -138,7 +138,8 @@ int TextWidth(const std::string& text);
 int TextHeight();
 
 TImage LoadImage(const std::string& path, int flags = -1);
-TImage LoadFrames(const std::string& path, int frameWidth, int frameHeight, int first, int count, int flags = -1);
+TImage LoadFrames(const std::string& path, int frameWidth, int frameHeight, int first, int count,
+                  int flags = -1);
 TImage CreateImage(int width, int height, int frames = 1, int flags = -1);
 void GrabImage(const TImage& image, int x, int y, int frame = 0);
 int ImageWidth(const TImage& image);

@@ -48,20 +48,28 @@ bool BackendWaitForMessages() {
     return false;
 }
 
-uint64_t BackendClockMs() { return Clock; }
+uint64_t BackendClockMs() {
+    return Clock;
+}
 
 void BackendStartTimer(TTimer timer, int periodMs) {
     Timers.push_back(timer);
     TimerDue.push_back(Clock + static_cast<uint64_t>(periodMs));
 }
 
-void BackendEndProgram() { std::exit(0); }
+void BackendEndProgram() {
+    std::exit(0);
+}
 
 void BackendBeginTarget(TGadget) {}
 
-void BackendClear(TGadget canvas) { Record(TDrawKind::Clear, canvas, canvas->draw); }
+void BackendClear(TGadget canvas) {
+    Record(TDrawKind::Clear, canvas, canvas->draw);
+}
 
-void BackendPresent(TGadget canvas) { Record(TDrawKind::Present, canvas, canvas->draw); }
+void BackendPresent(TGadget canvas) {
+    Record(TDrawKind::Present, canvas, canvas->draw);
+}
 
 void BackendDrawImage(TGadget canvas, const TDrawState& state, const TImage& image, float x, float y,
                       int frame) {
@@ -96,16 +104,20 @@ void BackendGrabImage(TGadget canvas, const TImage& image, int x, int y, int fra
 
 void HeadlessReset() {
     ResetEventChain();
-    while (!AllGadgets().empty()) DestroyGadget(AllGadgets().front());
+    while (!AllGadgets().empty())
+        DestroyGadget(AllGadgets().front());
     Clock = 0;
-    for (TTimer timer : Timers) delete timer;
+    for (TTimer timer : Timers)
+        delete timer;
     Timers.clear();
     TimerDue.clear();
     Calls.clear();
     SetDebugLogSink(nullptr);
 }
 
-void HeadlessSetClock(uint64_t ms) { Clock = ms; }
+void HeadlessSetClock(uint64_t ms) {
+    Clock = ms;
+}
 
 void HeadlessAdvanceClock(uint64_t ms) {
     const uint64_t until = Clock + ms;
@@ -126,7 +138,9 @@ void HeadlessAdvanceClock(uint64_t ms) {
     Clock = until;
 }
 
-void HeadlessEmit(const TEvent& event) { EmitEvent(event); }
+void HeadlessEmit(const TEvent& event) {
+    EmitEvent(event);
+}
 
 void HeadlessPressButton(TGadget button) {
     if (button == nullptr) return;
@@ -153,6 +167,10 @@ void HeadlessCloseWindow(TGadget window) {
     EmitEvent(close);
 }
 
-const std::vector<TDrawCall>& HeadlessDrawCalls() { return Calls; }
+const std::vector<TDrawCall>& HeadlessDrawCalls() {
+    return Calls;
+}
 
-void HeadlessClearDrawCalls() { Calls.clear(); }
+void HeadlessClearDrawCalls() {
+    Calls.clear();
+}

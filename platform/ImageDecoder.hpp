@@ -1,0 +1,21 @@
+#pragma once
+// Reads a PNG, JPEG or BMP file into one RGBA picture (straight alpha, rows top to bottom).
+// The format is told by the file's first bytes, never by its name. Owned by whoever decodes.
+// A missing, empty, truncated, corrupt or oversized file gives false and leaves the decoder empty;
+// sizes beyond MaxImageSide or MaxImagePixels are refused before any pixel memory is taken.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TImageDecoder {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgba; // width * height * 4 bytes
+
+    bool DecodeFile(const std::string& path);
+    bool DecodeBytes(const uint8_t* data, size_t size);
+    // Whether a picture of this size may be decoded at all.
+    static bool SizeAllowed(int64_t width, int64_t height);
+};

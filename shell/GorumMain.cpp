@@ -1,0 +1,6 @@
+#include "shell/Main.hpp"
+
+int main() {
+    Main();
+    EndProgram();
+}

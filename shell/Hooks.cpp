@@ -1,0 +1,22 @@
+#include "shell/Hooks.hpp"
+
+#include "panels/GlobalGadgets.hpp"
+#include "scene/Pointer.hpp"
+
+TEvent* PaintHook(TEvent* event) {
+    if (event == nullptr || event->id != GadgetPaint) return event;
+    if (event->source == GameCanvas) {
+        SetDrawTarget(GameCanvas);
+        ClearTarget();
+        Present();
+        return nullptr;
+    }
+    return event;
+}
+
+TEvent* PointerHook(TEvent* event) {
+    if (event == nullptr || event->source != GameCanvas) return event;
+    if (event->id != MouseMove && event->id != MouseDown && event->id != MouseUp) return event;
+    TrackPointer(*event);
+    return nullptr;
+}

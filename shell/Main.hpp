@@ -1,0 +1,15 @@
+#pragma once
+// The program's entry and heartbeat: start-up in its fixed order, then one thread waiting for events.
+// Owns the frame timer and the quit request; start-up checks no results and never stops on a failure.
+
+#include "platform/Platform.hpp"
+
+extern TTimer FrameTimer;
+extern bool QuitRequested; // set by Escape; the loop ends after the iteration that set it
+
+int Main();
+void BuildGui();
+// One pass of the loop for an event already taken from the queue; false once the loop should end.
+bool HandleLoopEvent(const TEvent& event);
+// Takes events until the loop should end; returns when Escape was pressed or nothing can ever arrive.
+void RunMainLoop();

@@ -1,0 +1,139 @@
+// Start-up and the main loop on the headless backend: what the hooks take, what the loop sees.
+
+#include "panels/GlobalGadgets.hpp"
+#include "panels/Widget.hpp"
+#include "platform/EventChain.hpp"
+#include "platform/headless/Headless.hpp"
+#include "scene/Pointer.hpp"
+#include "shell/Main.hpp"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class MainLoopTest : public ::testing::Test {
+  protected:
+    std::vector<int> seen; // ids of the events the loop was handed
+
+    void SetUp() override {
+        while (!WidgetRegistry.empty())
+            WidgetRegistry.front()->Destroy();
+        HeadlessReset();
+        QuitRequested = false;
+        WorldHidden = false;
+        PointerX = PointerY = PointerButton = 0;
+        // The headless machine has nothing to wait for, so Main returns once start-up is done.
+        ASSERT_EQ(Main(), 0);
+        ASSERT_NE(GameCanvas, nullptr);
+        ASSERT_NE(FrameTimer, nullptr);
+        AddEventHook(
+            [this](TEvent* e) {
+                seen.push_back(e->id);
+                return e;
+            },
+            QueuePriority + 1);
+    }
+
+    static void Emit(int id, const void* source, int data = 0, int x = 0, int y = 0) {
+        TEvent event;
+        event.id = id;
+        event.source = source;
+        event.data = data;
+        event.x = x;
+        event.y = y;
+        HeadlessEmit(event);
+    }
+
+    int Handled(int id) {
+        int count = 0;
+        while (const TEvent* event = NextEvent()) {
+            count += event->id == id;
+            if (!HandleLoopEvent(*event)) break;
+        }
+        return count;
+    }
+};
+
+TEST_F(MainLoopTest, MouseEventsOnTheCanvasOnlyMoveThePointerState) {
+    Emit(MouseDown, GameCanvas, 2);
+    EXPECT_EQ(PointerButton, 2);
+    EXPECT_EQ(PointerX, 0) << "a press without a move leaves the position";
+    EXPECT_EQ(PointerY, 0);
+    Emit(MouseMove, GameCanvas, 0, 120, 340);
+    EXPECT_EQ(PointerX, 120);
+    EXPECT_EQ(PointerY, 340);
+    Emit(MouseUp, GameCanvas);
+    EXPECT_EQ(PointerButton, 0);
+    EXPECT_EQ(PointerX, 120);
+    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(QueuedEventCount(), 0u);
+}
+
+TEST_F(MainLoopTest, MouseEventsElsewhereGoOnToTheQueue) {
+    Emit(MouseMove, MainWindow, 0, 5, 6);
+    EXPECT_EQ(PointerX, 0);
+    EXPECT_EQ(QueuedEventCount(), 1u);
+}
+
+TEST_F(MainLoopTest, AStalledLoopHandlesExactlyOneTickWhenItResumes) {
+    HeadlessAdvanceClock(16 * 10);
+    EXPECT_EQ(Handled(TimerTick), 1);
+}
+
+TEST_F(MainLoopTest, EachTickOfTheShownWorldPaintsTheCanvasInTheNextWait) {
+    HeadlessClearDrawCalls();
+    HeadlessAdvanceClock(16);
+    EXPECT_EQ(Handled(TimerTick), 1);
+    // The paint was consumed by the paint hook and never reached the queue.
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), int(GadgetPaint)), 0);
+    const auto& calls = HeadlessDrawCalls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back().kind, TDrawKind::Present);
+    EXPECT_EQ(calls.back().target, GameCanvas);
+}
+
+TEST_F(MainLoopTest, WhileTheWorldIsHiddenTicksArriveButNothingIsPainted) {
+    WorldHidden = true;
+    HeadlessClearDrawCalls();
+    HeadlessAdvanceClock(16);
+    EXPECT_EQ(Handled(TimerTick), 1);
+    EXPECT_TRUE(HeadlessDrawCalls().empty());
+}
+
+TEST_F(MainLoopTest, EscapeFromAnySourceEndsTheLoopAfterThatEvent) {
+    Emit(KeyDown, nullptr, 65);
+    Emit(KeyDown, MainWindow, KeyEscape);
+    Emit(KeyDown, nullptr, 66);
+    RunMainLoop();
+    EXPECT_TRUE(QuitRequested);
+    EXPECT_EQ(QueuedEventCount(), 1u) << "the key after Escape is left unread";
+}
+
+TEST_F(MainLoopTest, OtherKeysDoNotQuit) {
+    Emit(KeyDown, MainWindow, 13);
+    Emit(KeyUp, MainWindow, KeyEscape);
+    RunMainLoop();
+    EXPECT_FALSE(QuitRequested);
+}
+
+TEST_F(MainLoopTest, ClosingTheMainWindowEndsTheProgramWithExitCodeZero) {
+    EXPECT_EXIT(
+        {
+            HeadlessCloseWindow(MainWindow);
+            RunMainLoop();
+            std::exit(3);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MainLoopTest, ClosingAnotherWindowDoesNotEndTheProgram) {
+    TGadget other = OpenWindow("other", 0, 0, 10, 10, nullptr, 33);
+    TWidget::Create("WINOTHER")->Gadget = other;
+    HeadlessCloseWindow(other);
+    RunMainLoop();
+    SUCCEED();
+}
+
+} // namespace
