@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# End to end: the real game under the current X display, driven with xdotool.
+# Usage: window_test.sh GORUM SEND-CLOSE CASE, run from the project root; CASE is opens, escape or closebox.
+set -u
+gorum=$1
+send_close=$2
+case_name=$3
+
+fail() { echo "FAIL: $*"; exit 1; }
+now_ms() { date +%s%3N; }
+
+export WEBKIT_DISABLE_COMPOSITING_MODE=1
+start=$(now_ms)
+# A session of its own, so that every process the game starts can be found afterwards.
+setsid "$gorum" &
+pid=$!
+cleanup() { pkill -KILL -s "$pid" 2>/dev/null; }
+trap cleanup EXIT
+
+window=""
+while (($(now_ms) - start < 5000)); do
+  window=$(xdotool search --onlyvisible --name '^Gorum$' 2>/dev/null | head -1)
+  [[ -n $window ]] && break
+  kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
+  sleep 0.05
+done
+[[ -n $window ]] || fail "no visible window titled Gorum within 5 s"
+echo "window $window after $(($(now_ms) - start)) ms"
+
+geometry=$(xwininfo -id "$window")
+width=$(awk '/Width:/ {print $2}' <<<"$geometry")
+height=$(awk '/Height:/ {print $2}' <<<"$geometry")
+# The client area is 800 x 600; the status bar below it adds a strip of its own height.
+[[ $width == 800 && $height -ge 600 && $height -le 640 ]] || fail "window is ${width}x${height}, not 800 x 600 plus a status bar"
+
+# Waits up to $1 ms for the game to end; prints its exit code.
+wait_exit() {
+  local limit=$1 begin
+  begin=$(now_ms)
+  while kill -0 "$pid" 2>/dev/null; do
+    (($(now_ms) - begin > limit)) && return 1
+    sleep 0.02
+  done
+  wait "$pid"
+  echo $?
+}
+
+# Nothing the game started may still run once it has ended.
+check_no_leftovers() {
+  sleep 0.3
+  local left
+  left=$(pgrep -s "$pid" -a 2>/dev/null)
+  [[ -z $left ]] || fail "processes outlived the game: $left"
+}
+
+case $case_name in
+opens)
+  sleep 1
+  kill -0 "$pid" 2>/dev/null || fail "the game did not keep running"
+  ;;
+escape)
+  sleep 0.5
+  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+  sent=$(now_ms)
+  xdotool key Escape
+  code=$(wait_exit 1000) || fail "still running 1 s after Escape"
+  echo "ended $(($(now_ms) - sent)) ms after Escape"
+  [[ $code == 0 ]] || fail "exit code $code after Escape"
+  check_no_leftovers
+  ;;
+closebox)
+  sleep 0.5
+  "$send_close" "$window" || fail "could not send the close request"
+  code=$(wait_exit 2000) || fail "still running 2 s after the close box"
+  [[ $code == 0 ]] || fail "exit code $code after the close box"
+  check_no_leftovers
+  ;;
+*)
+  fail "unknown case $case_name"
+  ;;
+esac
+echo "PASS: $case_name"
