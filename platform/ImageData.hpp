@@ -1,6 +1,7 @@
 #pragma once
 // Pixels of an image: frames of equal size, RGBA, straight alpha, rows top to bottom.
-// Shared by reference; the renderer keeps its texture beside the pixels and re-uploads after a grab.
+// Shared by reference; the renderer keeps one texture per frame beside the pixels and uploads them again
+// after a grab. An image that goes away hands its textures back through ReleaseTextures.
 
 #include <cstdint>
 #include <vector>
@@ -11,6 +12,17 @@ struct TImageData {
     int frames = 0;
     int flags = 0;
     std::vector<std::vector<uint8_t>> pixels; // one RGBA buffer per frame
-    unsigned texture = 0;                     // renderer's texture name, 0 until uploaded
-    bool dirty = true;                        // pixels changed since the upload
+    std::vector<unsigned> textures;           // renderer's texture of each frame, 0 until first drawn
+    bool dirty = true;                        // pixels changed since the uploads: upload again when drawn
+
+    TImageData() = default;
+    TImageData(const TImageData&) = delete;
+    TImageData& operator=(const TImageData&) = delete;
+    ~TImageData();
+
+    // With the masked flag, makes every pure black pixel of the frame fully transparent.
+    void ApplyMask(int frame);
 };
+
+// Set by the renderer: takes back texture names of images and fonts that are gone. None on headless.
+extern void (*ReleaseTextures)(const std::vector<unsigned>& textures);
