@@ -1,0 +1,26 @@
+#pragma once
+// The motivation meter at the bottom of the canvas and the rules that move the Gorum's motivation (0..100).
+// The value itself belongs to the player's record; MotivationValue points at it once the rules connect it.
+// Unconnected, the rules change nothing and the meter draws nothing; motivation never leaves 0..100.
+
+#include "scene/Sprite.hpp"
+#include "scene/WeekGoals.hpp"
+
+#include <array>
+
+inline TSpriteRef MotivationFrame;
+inline float* MotivationValue = nullptr;
+
+struct TMotivation {
+    // The meter's frame picture at (300, 580), in the current layer.
+    static void Setup();
+    // The draw routine "MOTIVATION".
+    static void DrawMeter();
+    static void AddMotivation(float delta);
+    // The end-of-week evaluation; returns the week's change as reported to the player.
+    static int WeeklyChange(const std::array<int, 5>& weekGain, const TWeekGoals& goals);
+    // A focused goal reached with the given deadline week.
+    static void GoalReward(int deadline);
+    // A focused goal missed, or unfocused by the player.
+    static void GoalPenalty();
+};

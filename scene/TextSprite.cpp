@@ -1,0 +1,55 @@
+#include "scene/TextSprite.hpp"
+
+#include "scene/Layer.hpp"
+#include "scene/Numeric.hpp"
+
+TTextSpriteRef TTextSprite::Create() {
+    auto sprite = std::make_shared<TTextSprite>();
+    sprite->AppendTo(CurrentLayer);
+    sprite->TextEntry = TextSpriteList.insert(TextSpriteList.end(), sprite);
+    return sprite;
+}
+
+TTextSpriteRef TTextSprite::CreateText(const std::string& text) {
+    TLayer::Select("text");
+    TTextSpriteRef sprite = Create();
+    sprite->Text = text;
+    if (TextBackImage == nullptr) TextBackImage = LoadImage(TextBackPath, -1);
+    return sprite;
+}
+
+int TTextSprite::Draw() {
+    if (Hidden != 0) return 1;
+    SetColor(0, 0, 0);
+    DrawText(Text, X, Y);
+    SetColor(255, 255, 255);
+    return 1;
+}
+
+void TTextSprite::Remove() {
+    if (TextEntry) {
+        TextSpriteList.erase(*TextEntry);
+        TextEntry.reset();
+    }
+    Text.clear();
+}
+
+void TTextSprite::DrawBacks() {
+    if (TextBackImage == nullptr) return;
+    for (auto it = TextSpriteList.begin(); it != TextSpriteList.end();) {
+        TTextSpriteRef sprite = *it++;
+        if (sprite->Hidden != 0) continue;
+        // The back picture is 100 x 20 pixels, stretched to 5 px beyond the text at each side.
+        const float w = static_cast<float>(TextWidth(sprite->Text) + 10);
+        const float h = static_cast<float>(TextHeight() + 5);
+        SetScale(w / 100.0f, h / 20.0f);
+        DrawImage(TextBackImage, static_cast<float>(TruncInt(sprite->X - 5.0f)),
+                  static_cast<float>(TruncInt(sprite->Y - 2.0f)), 0);
+        SetScale(1.0f, 1.0f);
+    }
+}
+
+void TTextSprite::SetupFont() {
+    TextFont = LoadFont(TextFontPath, 15, FontSmoothed);
+    SetFont(TextFont);
+}
