@@ -5,6 +5,11 @@
 
 #include "platform/Platform.hpp"
 
+// Agreed between the two sides: one GL context serves every canvas, so the renderer's program, vertex
+// array and textures work on all of them. The back buffer keeps the canvas's top row in framebuffer
+// row 0: the renderer's projection puts y = 0 there and grabs read rows straight; the copy to the screen
+// flips them.
+
 // Makes the shared GL context current, binds the canvas's back-buffer framebuffer and sets the viewport
 // to the canvas size (creating or resizing the framebuffer on first use).
 bool GlCanvasBind(TGadget canvas);

@@ -1,0 +1,422 @@
+// The 2D renderer: images, primitives and text drawn with OpenGL 3.3 into a canvas's back buffer.
+// One program draws everything; what a fragment is made of (flat colour, image, glyph coverage, oval) and
+// how it meets the buffer (the five blend modes) are set per call. Draws nothing while no GL can be had.
+
+#include "platform/Backend.hpp"
+#include "platform/FontData.hpp"
+#include "platform/ImageData.hpp"
+#include "platform/gtk/GlCanvas.hpp"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+struct TVertex {
+    float x, y, u, v;
+};
+
+enum TPaint : int { PaintColour = 0, PaintImage = 1, PaintGlyphs = 2, PaintOval = 3 };
+
+constexpr int AtlasSize = 1024;
+
+constexpr const char* VertexSource = R"(#version 330 core
+layout(location = 0) in vec2 position;
+layout(location = 1) in vec2 texel;
+uniform vec2 canvasSize;
+out vec2 uv;
+void main() {
+    uv = texel;
+    // The back buffer keeps the canvas's top row in framebuffer row 0, so y = 0 is the bottom of clip space.
+    gl_Position = vec4(position / canvasSize * 2.0 - 1.0, 0.0, 1.0);
+}
+)";
+
+constexpr const char* FragmentSource = R"(#version 330 core
+in vec2 uv;
+uniform sampler2D picture;
+uniform vec4 colour;
+uniform int paint;
+uniform int blend;
+out vec4 result;
+void main() {
+    vec4 c = colour;
+    if (paint == 1) {
+        c *= texture(picture, uv);
+    } else if (paint == 2) {
+        c.a *= texture(picture, uv).r;
+    } else if (paint == 3) {
+        vec2 d = uv * 2.0 - 1.0;
+        if (dot(d, d) > 1.0) discard;
+    }
+    if (blend == 1) {
+        if (c.a <= 0.5) discard;
+        c.a = 1.0;
+    } else if (blend == 2) {
+        c.a = 1.0;
+    } else if (blend == 5) {
+        // Multiplying by a transparent pixel leaves the buffer as it was.
+        c.rgb = mix(vec3(1.0), c.rgb, c.a);
+    }
+    result = c;
+}
+)";
+
+struct TGl {
+    bool tried = false;
+    GLuint program = 0;
+    GLuint vao = 0;
+    GLuint vbo = 0;
+    GLint canvasSize = -1;
+    GLint colour = -1;
+    GLint paint = -1;
+    GLint blend = -1;
+};
+
+TGl Gl;
+// Textures of images and fonts that went away while no context was current; deleted at the next bind.
+std::vector<unsigned> DoomedTextures;
+
+void Doom(const std::vector<unsigned>& textures) {
+    for (unsigned texture : textures) {
+        if (texture != 0) DoomedTextures.push_back(texture);
+    }
+}
+
+GLuint CompileShader(GLenum kind, const char* source) {
+    GLuint shader = glCreateShader(kind);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok == GL_TRUE) return shader;
+    glDeleteShader(shader);
+    return 0;
+}
+
+bool InitGl() {
+    if (Gl.tried) return Gl.program != 0;
+    Gl.tried = true;
+    const GLuint vertex = CompileShader(GL_VERTEX_SHADER, VertexSource);
+    const GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, FragmentSource);
+    if (vertex != 0 && fragment != 0) {
+        const GLuint program = glCreateProgram();
+        glAttachShader(program, vertex);
+        glAttachShader(program, fragment);
+        glLinkProgram(program);
+        GLint ok = GL_FALSE;
+        glGetProgramiv(program, GL_LINK_STATUS, &ok);
+        if (ok == GL_TRUE)
+            Gl.program = program;
+        else
+            glDeleteProgram(program);
+    }
+    if (vertex != 0) glDeleteShader(vertex);
+    if (fragment != 0) glDeleteShader(fragment);
+    if (Gl.program == 0) return false;
+    Gl.canvasSize = glGetUniformLocation(Gl.program, "canvasSize");
+    Gl.colour = glGetUniformLocation(Gl.program, "colour");
+    Gl.paint = glGetUniformLocation(Gl.program, "paint");
+    Gl.blend = glGetUniformLocation(Gl.program, "blend");
+    glUseProgram(Gl.program);
+    glUniform1i(glGetUniformLocation(Gl.program, "picture"), 0);
+    glGenVertexArrays(1, &Gl.vao);
+    glGenBuffers(1, &Gl.vbo);
+    glBindVertexArray(Gl.vao);
+    glBindBuffer(GL_ARRAY_BUFFER, Gl.vbo);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(TVertex), nullptr);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(TVertex),
+                          reinterpret_cast<const void*>(2 * sizeof(float)));
+    ReleaseTextures = Doom;
+    return true;
+}
+
+// Binds the canvas's back buffer with the program ready; false (and nothing bound) when GL is missing.
+bool Begin(TGadget canvas) {
+    if (!GlCanvasBind(canvas)) return false;
+    if (!InitGl()) {
+        GlCanvasRelease(canvas);
+        return false;
+    }
+    if (!DoomedTextures.empty()) {
+        glDeleteTextures(static_cast<GLsizei>(DoomedTextures.size()), DoomedTextures.data());
+        DoomedTextures.clear();
+    }
+    glUseProgram(Gl.program);
+    glBindVertexArray(Gl.vao);
+    glBindBuffer(GL_ARRAY_BUFFER, Gl.vbo);
+    glActiveTexture(GL_TEXTURE0);
+    glUniform2f(Gl.canvasSize, static_cast<float>(std::max(canvas->w, 1)),
+                static_cast<float>(std::max(canvas->h, 1)));
+    return true;
+}
+
+void End(TGadget canvas) {
+    glBindVertexArray(0);
+    glUseProgram(0);
+    GlCanvasRelease(canvas);
+}
+
+void SetBlendState(int mode) {
+    switch (mode) {
+    case BlendAlpha:
+        glEnable(GL_BLEND);
+        glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        break;
+    case BlendLight:
+        glEnable(GL_BLEND);
+        glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ZERO, GL_ONE);
+        break;
+    case BlendShade:
+        glEnable(GL_BLEND);
+        glBlendFuncSeparate(GL_DST_COLOR, GL_ZERO, GL_ZERO, GL_ONE);
+        break;
+    default: // masked and solid write the colour as it is; the shader drops the masked-out pixels
+        glDisable(GL_BLEND);
+        break;
+    }
+}
+
+void SetPaint(const TDrawState& state, TPaint paint, int blend) {
+    glUniform4f(Gl.colour, static_cast<float>(state.r) / 255.0f, static_cast<float>(state.g) / 255.0f,
+                static_cast<float>(state.b) / 255.0f, 1.0f);
+    glUniform1i(Gl.paint, paint);
+    glUniform1i(Gl.blend, blend);
+    SetBlendState(blend);
+}
+
+void Send(const std::vector<TVertex>& vertices, GLenum primitive) {
+    if (vertices.empty()) return;
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(TVertex)), vertices.data(),
+                 GL_STREAM_DRAW);
+    glDrawArrays(primitive, 0, static_cast<GLsizei>(vertices.size()));
+}
+
+void AddQuad(std::vector<TVertex>& out, float x0, float y0, float x1, float y1, float u0, float v0, float u1,
+             float v1) {
+    out.push_back({x0, y0, u0, v0});
+    out.push_back({x1, y0, u1, v0});
+    out.push_back({x0, y1, u0, v1});
+    out.push_back({x1, y0, u1, v0});
+    out.push_back({x1, y1, u1, v1});
+    out.push_back({x0, y1, u0, v1});
+}
+
+// The frame's texture, uploaded when first drawn and again after the pixels changed.
+GLuint FrameTexture(TImageData& image, int frame) {
+    if (image.dirty || image.textures.size() != static_cast<size_t>(image.frames)) {
+        Doom(image.textures);
+        image.textures.assign(static_cast<size_t>(image.frames), 0);
+        image.dirty = false;
+    }
+    GLuint& texture = image.textures[static_cast<size_t>(frame)];
+    if (texture != 0) return texture;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 image.pixels[static_cast<size_t>(frame)].data());
+    const bool filtered = (image.flags & ImageFiltered) != 0;
+    const bool mipmapped = (image.flags & ImageMipmapped) != 0;
+    GLint shrink = filtered ? GL_LINEAR : GL_NEAREST;
+    if (mipmapped) {
+        glGenerateMipmap(GL_TEXTURE_2D);
+        shrink = filtered ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST;
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, shrink);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filtered ? GL_LINEAR : GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    return texture;
+}
+
+void ResetAtlas(TFontData& font) {
+    for (auto& [code, glyph] : font.glyphs)
+        glyph.atlasX = glyph.atlasY = -1;
+    font.shelfX = font.shelfY = font.shelfHeight = 0;
+}
+
+void EnsureAtlas(TFontData& font) {
+    if (font.atlas != 0) return;
+    glGenTextures(1, &font.atlas);
+    glBindTexture(GL_TEXTURE_2D, font.atlas);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, AtlasSize, AtlasSize, 0, GL_RED, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    font.atlasSize = AtlasSize;
+    ResetAtlas(font);
+}
+
+// Finds the glyph a place on the atlas's shelves and uploads it; false when the atlas is full.
+bool PackGlyph(TFontData& font, TGlyph& glyph) {
+    if (glyph.atlasX >= 0) return true;
+    if (glyph.width > font.atlasSize || glyph.height > font.atlasSize) return false;
+    if (font.shelfX + glyph.width > font.atlasSize) {
+        font.shelfY += font.shelfHeight + 1;
+        font.shelfX = 0;
+        font.shelfHeight = 0;
+    }
+    if (font.shelfY + glyph.height > font.atlasSize) return false;
+    glyph.atlasX = font.shelfX;
+    glyph.atlasY = font.shelfY;
+    font.shelfX += glyph.width + 1;
+    font.shelfHeight = std::max(font.shelfHeight, glyph.height);
+    glBindTexture(GL_TEXTURE_2D, font.atlas);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, glyph.atlasX, glyph.atlasY, glyph.width, glyph.height, GL_RED,
+                    GL_UNSIGNED_BYTE, glyph.coverage.data());
+    return true;
+}
+
+// Pixel of a real coordinate: the one whose square holds it.
+int PixelOf(float value) {
+    return static_cast<int>(std::floor(value));
+}
+
+} // namespace
+
+void BackendBeginTarget(TGadget canvas) {
+    // Makes the back buffer and the program exist before the first drawing.
+    if (Begin(canvas)) End(canvas);
+}
+
+void BackendClear(TGadget canvas) {
+    if (!Begin(canvas)) return;
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    End(canvas);
+}
+
+void BackendPresent(TGadget canvas) {
+    GlCanvasPresent(canvas);
+}
+
+void BackendDrawImage(TGadget canvas, const TDrawState& state, const TImage& image, float x, float y,
+                      int frame) {
+    if (!Begin(canvas)) return;
+    glBindTexture(GL_TEXTURE_2D, FrameTexture(*image, frame));
+    SetPaint(state, PaintImage, state.blend);
+    std::vector<TVertex> quad;
+    AddQuad(quad, x, y, x + static_cast<float>(image->width) * state.scaleX,
+            y + static_cast<float>(image->height) * state.scaleY, 0, 0, 1, 1);
+    Send(quad, GL_TRIANGLES);
+    End(canvas);
+}
+
+void BackendDrawRect(TGadget canvas, const TDrawState& state, float x, float y, float w, float h) {
+    if (!Begin(canvas)) return;
+    SetPaint(state, PaintColour, state.blend);
+    std::vector<TVertex> quad;
+    AddQuad(quad, x, y, x + w, y + h, 0, 0, 1, 1);
+    Send(quad, GL_TRIANGLES);
+    End(canvas);
+}
+
+void BackendDrawLine(TGadget canvas, const TDrawState& state, float x1, float y1, float x2, float y2,
+                     int lastPixel) {
+    if (!Begin(canvas)) return;
+    SetPaint(state, PaintColour, state.blend);
+    // Stepped on the CPU and drawn as pixel-sized points, so every driver sets the same pixels.
+    int x = PixelOf(x1), y = PixelOf(y1);
+    const int endX = PixelOf(x2), endY = PixelOf(y2);
+    const int dx = std::abs(endX - x), dy = -std::abs(endY - y);
+    const int stepX = x < endX ? 1 : -1, stepY = y < endY ? 1 : -1;
+    int error = dx + dy;
+    std::vector<TVertex> points;
+    for (;;) {
+        const bool last = x == endX && y == endY;
+        if (last && lastPixel == 0) break;
+        points.push_back({static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f, 0, 0});
+        if (last) break;
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y += stepY;
+        }
+    }
+    Send(points, GL_POINTS);
+    End(canvas);
+}
+
+void BackendDrawOval(TGadget canvas, const TDrawState& state, float x, float y, float w, float h) {
+    if (!Begin(canvas)) return;
+    SetPaint(state, PaintOval, state.blend);
+    std::vector<TVertex> quad;
+    AddQuad(quad, x, y, x + w, y + h, 0, 0, 1, 1);
+    Send(quad, GL_TRIANGLES);
+    End(canvas);
+}
+
+void BackendDrawText(TGadget canvas, const TDrawState& state, const std::string& text, float x, float y) {
+    TFontData* font = ActiveFont(state.font);
+    if (font == nullptr || !Begin(canvas)) return;
+    EnsureAtlas(*font);
+    // Coverage is the glyph's alpha: a copying mode would turn smoothed glyphs into blocks or jags.
+    const int blend = state.blend == BlendMasked || state.blend == BlendSolid ? BlendAlpha : state.blend;
+    SetPaint(state, PaintGlyphs, blend);
+    const float size = static_cast<float>(font->atlasSize);
+    int pen = static_cast<int>(std::lround(x));
+    const int baseline = static_cast<int>(std::lround(y)) + font->ascent;
+    std::vector<TVertex> quads;
+    for (char32_t code : DecodeUtf8(text)) {
+        TGlyph& glyph = font->Glyph(code);
+        const int advance = glyph.advance;
+        if (!glyph.coverage.empty()) {
+            if (!PackGlyph(*font, glyph)) {
+                // Full: draw what is queued while its glyphs are still in place, then start afresh.
+                glBindTexture(GL_TEXTURE_2D, font->atlas);
+                Send(quads, GL_TRIANGLES);
+                quads.clear();
+                ResetAtlas(*font);
+            }
+            if (PackGlyph(*font, glyph)) {
+                const auto left = static_cast<float>(pen + glyph.left);
+                const auto top = static_cast<float>(baseline - glyph.top);
+                AddQuad(quads, left, top, left + static_cast<float>(glyph.width),
+                        top + static_cast<float>(glyph.height), static_cast<float>(glyph.atlasX) / size,
+                        static_cast<float>(glyph.atlasY) / size,
+                        static_cast<float>(glyph.atlasX + glyph.width) / size,
+                        static_cast<float>(glyph.atlasY + glyph.height) / size);
+            }
+        }
+        pen += advance;
+    }
+    glBindTexture(GL_TEXTURE_2D, font->atlas);
+    Send(quads, GL_TRIANGLES);
+    End(canvas);
+}
+
+void BackendGrabImage(TGadget canvas, const TImage& image, int x, int y, int frame) {
+    if (!Begin(canvas)) return;
+    std::vector<uint8_t>& pixels = image->pixels[static_cast<size_t>(frame)];
+    std::fill(pixels.begin(), pixels.end(), 0);
+    // Only the part that lies on the canvas is read; the rest of the frame stays empty.
+    const int left = std::max(x, 0), top = std::max(y, 0);
+    const int right = std::min(x + image->width, std::max(canvas->w, 1));
+    const int bottom = std::min(y + image->height, std::max(canvas->h, 1));
+    if (left < right && top < bottom) {
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glPixelStorei(GL_PACK_ROW_LENGTH, image->width);
+        // Framebuffer rows run from the canvas's top row, as the frame's rows do.
+        uint8_t* start = pixels.data() + (size_t{4} * ((top - y) * image->width + (left - x)));
+        glReadPixels(left, top, right - left, bottom - top, GL_RGBA, GL_UNSIGNED_BYTE, start);
+        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    }
+    image->ApplyMask(frame);
+    image->dirty = true;
+    End(canvas);
+}
