@@ -36,6 +36,10 @@ TGadget CurrentDrawTarget() {
     return Target;
 }
 
+void ForgetDrawTarget(TGadget canvas) {
+    if (Target == canvas) Target = nullptr;
+}
+
 int CanvasWidth() {
     return Target == nullptr ? 0 : Target->w;
 }

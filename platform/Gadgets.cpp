@@ -69,6 +69,7 @@ void DestroyGadget(TGadget gadget) {
     while (!gadget->children.empty())
         DestroyGadget(gadget->children.back());
     BackendGadgetDestroyed(gadget);
+    ForgetDrawTarget(gadget);
     if (gadget->parent != nullptr) std::erase(gadget->parent->children, gadget);
     std::erase(Gadgets, gadget);
     delete gadget;

@@ -79,11 +79,15 @@ struct TGl {
 
 TGl Gl;
 // Textures of images and fonts that went away while no context was current; deleted at the next bind.
-std::vector<unsigned> DoomedTextures;
+// Never destroyed itself: images and fonts held in other files' statics still hand theirs in at exit.
+std::vector<unsigned>& DoomedTextures() {
+    static auto* doomed = new std::vector<unsigned>;
+    return *doomed;
+}
 
 void Doom(const std::vector<unsigned>& textures) {
     for (unsigned texture : textures) {
-        if (texture != 0) DoomedTextures.push_back(texture);
+        if (texture != 0) DoomedTextures().push_back(texture);
     }
 }
 
@@ -144,9 +148,10 @@ bool Begin(TGadget canvas) {
         GlCanvasRelease(canvas);
         return false;
     }
-    if (!DoomedTextures.empty()) {
-        glDeleteTextures(static_cast<GLsizei>(DoomedTextures.size()), DoomedTextures.data());
-        DoomedTextures.clear();
+    std::vector<unsigned>& doomed = DoomedTextures();
+    if (!doomed.empty()) {
+        glDeleteTextures(static_cast<GLsizei>(doomed.size()), doomed.data());
+        doomed.clear();
     }
     glUseProgram(Gl.program);
     glBindVertexArray(Gl.vao);

@@ -89,6 +89,16 @@ TEST_F(FontTest, Utf8TextIsMeasuredByCodePoint) {
     EXPECT_EQ(TextWidth("\xFF"), ActiveFont(nullptr)->Glyph(0xFFFD).advance);
 }
 
+TEST_F(FontTest, DestroyedTargetFallsBackToTheDefaultFont) {
+    const int defaultWidth = TextWidth("Gorum");
+    SetFont(LoadFont(DejaVu, 30, FontSmoothed));
+    ASSERT_GT(TextWidth("Gorum"), defaultWidth);
+    DestroyGadget(canvas);
+    EXPECT_EQ(CurrentDrawTarget(), nullptr);
+    EXPECT_EQ(TextWidth("Gorum"), defaultWidth);
+    EXPECT_GT(TextHeight(), 0);
+}
+
 TEST(Utf8Test, DecodesValidAndReplacesMalformedSequences) {
     EXPECT_EQ(DecodeUtf8("Ab"), std::u32string(U"Ab"));
     EXPECT_EQ(DecodeUtf8("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"), std::u32string(U"\u00E9\u20AC\U0001F600"));
