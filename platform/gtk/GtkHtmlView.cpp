@@ -1,0 +1,168 @@
+// HTML views on WebKit. The engine reports a followed link with its backslashes turned into slashes,
+// so a script in every page tells us the link as written before the engine follows it.
+#include "platform/Backend.hpp"
+#include "platform/gtk/GtkNative.hpp"
+#include "platform/gtk/LinkLocation.hpp"
+
+#include <algorithm>
+#include <csignal>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <webkit2/webkit2.h>
+
+struct TGtkHtmlView {
+    TGadget gadget = nullptr;
+    GtkWidget* web = nullptr;
+    WebKitUserContentManager* manager = nullptr;
+    std::string clicked;   // the link just clicked, as its page wrote it
+    std::string navigated; // the location last given to Navigate
+};
+
+namespace {
+
+WebKitWebContext* Context = nullptr;
+std::vector<TGtkHtmlView*> Views;
+
+constexpr const char* LinkMessages = "gorumLink";
+
+// Capture phase: the link is known before any handler of the page can act on the click.
+constexpr const char* LinkScript = R"js(
+document.addEventListener('click', function (event) {
+  for (var node = event.target; node; node = node.parentNode) {
+    if (node.nodeType === 1 && node.tagName.toLowerCase() === 'a' && node.hasAttribute('href')) {
+      window.webkit.messageHandlers.gorumLink.postMessage(node.getAttribute('href'));
+      return;
+    }
+  }
+}, true);
+)js";
+
+void OnLinkClicked(WebKitUserContentManager*, WebKitJavascriptResult* result, gpointer data) {
+    auto* view = static_cast<TGtkHtmlView*>(data);
+    JSCValue* value = webkit_javascript_result_get_js_value(result);
+    if (!jsc_value_is_string(value)) return;
+    gchar* href = jsc_value_to_string(value);
+    view->clicked = FollowedLink(view->gadget->url, href);
+    g_free(href);
+}
+
+// The view's location moved: keep the game's own spelling of it where the move was the game's
+// Navigate or a clicked link, and take the engine's for anything else (scripts, redirects).
+void OnUriChanged(GObject*, GParamSpec*, gpointer data) {
+    auto* view = static_cast<TGtkHtmlView*>(data);
+    const gchar* uri = webkit_web_view_get_uri(WEBKIT_WEB_VIEW(view->web));
+    if (uri == nullptr) return;
+    if (!view->clicked.empty() && SameLocation(view->clicked, uri)) {
+        view->gadget->url = view->clicked;
+    } else if (!view->navigated.empty() && SameLocation(view->navigated, uri)) {
+        view->gadget->url = view->navigated;
+    } else {
+        view->gadget->url = uri;
+    }
+    view->clicked.clear();
+    view->navigated.clear();
+}
+
+// The engine's helper processes among our children, read from /proc.
+std::vector<pid_t> HelperProcesses() {
+    std::vector<pid_t> helpers;
+    for (const std::string& name : ListDirectory("/proc")) {
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream stat("/proc/" + name + "/stat");
+        std::string pid, command, state;
+        long parent = 0;
+        if (stat >> pid >> command >> state >> parent && parent == getpid() &&
+            command.starts_with("(WebKit")) {
+            helpers.push_back(static_cast<pid_t>(std::stol(name)));
+        }
+    }
+    return helpers;
+}
+
+// Asks the helpers to leave, waits a little for them and collects them, so that neither a running
+// helper nor an unreaped one is left behind when we go.
+void EndHelpers() {
+    std::vector<pid_t> helpers = HelperProcesses();
+    for (pid_t helper : helpers)
+        kill(helper, SIGTERM);
+    const gint64 until = g_get_monotonic_time() + 300000;
+    while (!helpers.empty()) {
+        std::erase_if(helpers, [](pid_t helper) { return waitpid(helper, nullptr, WNOHANG) != 0; });
+        if (helpers.empty()) break;
+        if (g_get_monotonic_time() > until) {
+            for (pid_t helper : helpers) {
+                kill(helper, SIGKILL);
+                waitpid(helper, nullptr, 0);
+            }
+            break;
+        }
+        g_usleep(2000);
+    }
+}
+
+TGtkHtmlView* ViewOf(TGadget gadget) {
+    TGtkNative* native = NativeOf(gadget);
+    return native == nullptr ? nullptr : native->html;
+}
+
+void Forget(TGtkHtmlView* view) {
+    g_signal_handlers_disconnect_by_data(view->manager, view);
+    g_signal_handlers_disconnect_by_data(view->web, view);
+    std::erase(Views, view);
+    delete view;
+}
+
+} // namespace
+
+void GtkMakeHtmlView(TGadget gadget) {
+    if (Context == nullptr) Context = webkit_web_context_new();
+    auto* view = new TGtkHtmlView;
+    view->gadget = gadget;
+    view->manager = webkit_user_content_manager_new();
+    g_signal_connect(view->manager, "script-message-received::gorumLink", G_CALLBACK(OnLinkClicked), view);
+    webkit_user_content_manager_register_script_message_handler(view->manager, LinkMessages);
+    WebKitUserScript* script =
+        webkit_user_script_new(LinkScript, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+                               WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
+    webkit_user_content_manager_add_script(view->manager, script);
+    webkit_user_script_unref(script);
+    view->web = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", Context, "user-content-manager",
+                                        view->manager, nullptr));
+    g_object_unref(view->manager);
+    g_signal_connect(view->web, "notify::uri", G_CALLBACK(OnUriChanged), view);
+    Views.push_back(view);
+    TGtkNative* native = NativeOf(gadget);
+    native->html = view;
+    native->outer = view->web;
+    native->control = view->web;
+}
+
+void GtkFreeHtmlView(TGadget gadget) {
+    TGtkHtmlView* view = ViewOf(gadget);
+    if (view == nullptr) return;
+    Forget(view);
+    NativeOf(gadget)->html = nullptr;
+}
+
+void GtkFreeAllHtmlViews() {
+    while (!Views.empty()) {
+        TGtkHtmlView* view = Views.back();
+        TGtkNative* native = NativeOf(view->gadget);
+        GtkWidget* web = view->web;
+        Forget(view);
+        native->html = nullptr;
+        native->outer = native->control = nullptr;
+        gtk_widget_destroy(web);
+    }
+    g_clear_object(&Context);
+    EndHelpers();
+}
+
+void BackendNavigate(TGadget gadget, const std::string& location) {
+    TGtkHtmlView* view = ViewOf(gadget);
+    if (view == nullptr) return;
+    view->navigated = location;
+    view->clicked.clear();
+    webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view->web), LoadableUri(location).c_str());
+}

@@ -1,0 +1,43 @@
+#pragma once
+// What the GTK backend keeps for one gadget (in its record's `native`), and the calls between the
+// backend's files. Owned by the backend: made when the record is created, freed when it is destroyed.
+// A gadget whose widget could not be made keeps a native with null widgets and is ignored.
+
+#include "platform/GadgetRecord.hpp"
+
+#include <gtk/gtk.h>
+
+struct TGtkCanvas;
+struct TGtkHtmlView;
+
+struct TGtkNative {
+    GtkWidget* outer = nullptr;            // what sits in the parent's container (a toplevel for windows)
+    GtkWidget* fixed = nullptr;            // where children are placed: windows, panels and canvases
+    GtkWidget* control = nullptr;          // the working widget: button, label, tree view, web view, GL area
+    GtkListStore* store = nullptr;         // list box rows
+    std::vector<GdkPixbuf*> icons;         // list box: the icon strip's frames
+    const TImageData* iconsFrom = nullptr; // the strip the icons were built from
+    bool syncingItems = false;             // list box: rows are being rebuilt, ignore selection
+    bool owned = false;                    // no parent container: we hold the widget
+    int lastX = 0, lastY = 0, lastW = 0, lastH = 0; // window: what was last reported as moved or sized
+    TGtkCanvas* canvas = nullptr;
+    TGtkHtmlView* html = nullptr;
+};
+
+inline TGtkNative* NativeOf(TGadget gadget) {
+    return gadget == nullptr ? nullptr : static_cast<TGtkNative*>(gadget->native);
+}
+
+// Opens the display on first use; without one the process ends with a line on stderr.
+void GtkEnsureStarted();
+
+// Canvases: the GL area with its back buffer, inside a container that holds the canvas's children.
+void GtkMakeCanvas(TGadget canvas);
+void GtkResizeCanvas(TGadget canvas);
+void GtkFreeCanvas(TGadget canvas);
+
+// HTML views: a web view that remembers links as the page wrote them.
+void GtkMakeHtmlView(TGadget view);
+void GtkFreeHtmlView(TGadget view);
+// Destroys every web view so that no helper process of the engine outlives the program.
+void GtkFreeAllHtmlViews();

@@ -1,0 +1,355 @@
+#include "GtkTestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <signal.h>
+
+namespace {
+
+constexpr int MainStyle = StyleTitleBar | StyleStatusBar | StyleClientCoords;
+
+// The game's own layout: a main window whose canvas fills the client area, a panel with a button on it.
+struct TScene {
+    TGadget window = OpenWindow("Gorum", 150, 75, 800, 600, nullptr, MainStyle);
+    TGadget canvas = AddCanvas(0, 0, 800, 600, window);
+    TGadget panel = AddPanel(500, 100, 200, 150, canvas, 1);
+    TGadget button = AddButton("Continue", 20, 20, 100, 25, panel);
+    TScene() {
+        SetDrawTarget(canvas);
+        ClearTarget();
+        Present();
+    }
+};
+
+// Colour of one screen pixel, read back from the X server.
+std::vector<int> ScreenPixel(std::pair<int, int> point) {
+    GdkPixbuf* shot =
+        gdk_pixbuf_get_from_window(gdk_get_default_root_window(), point.first, point.second, 1, 1);
+    if (shot == nullptr) return {};
+    const guchar* p = gdk_pixbuf_get_pixels(shot);
+    std::vector<int> rgb = {p[0], p[1], p[2]};
+    g_object_unref(shot);
+    return rgb;
+}
+
+TEST_F(GtkTest, GtkWindow_ClientAreaIsTheAskedSizeAtTheAskedPlace) {
+    TScene scene;
+    ASSERT_TRUE(WaitMapped(scene.window));
+    PumpFor(200);
+    GtkWidget* client = NativeOf(scene.window)->fixed;
+    EXPECT_EQ(gtk_widget_get_allocated_width(client), 800);
+    EXPECT_EQ(gtk_widget_get_allocated_height(client), 600);
+    EXPECT_EQ(ScreenPoint(scene.canvas, 0, 0), std::make_pair(150, 75));
+    // The X window itself: as wide as the client area, taller by the status bar only.
+    GdkWindow* x = gtk_widget_get_window(NativeOf(scene.window)->outer);
+    EXPECT_EQ(gdk_window_get_width(x), 800);
+    EXPECT_GT(gdk_window_get_height(x), 600);
+    EXPECT_LE(gdk_window_get_height(x), 640);
+    EXPECT_EQ(ClientWidth(scene.window), 800);
+    EXPECT_EQ(ClientHeight(scene.window), 600);
+}
+
+TEST_F(GtkTest, GtkWindow_CloseBoxReportsAndLeavesTheWindowOpen) {
+    TScene scene;
+    TEventLog log;
+    log.Watch({WindowClose}, false);
+    ASSERT_TRUE(WaitMapped(scene.window));
+    GdkEvent* close = gdk_event_new(GDK_DELETE);
+    close->any.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(NativeOf(scene.window)->outer)));
+    gtk_main_do_event(close);
+    gdk_event_free(close);
+    PumpFor(100);
+    EXPECT_EQ(log.Count(WindowClose, scene.window), 1);
+    EXPECT_TRUE(gtk_widget_get_visible(NativeOf(scene.window)->outer));
+}
+
+TEST_F(GtkTest, GtkWindow_SetTextRetitlesAndHidingKeepsTheControls) {
+    TScene scene;
+    SetText(scene.window, "Other");
+    EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(NativeOf(scene.window)->outer)), "Other");
+    SetVisible(scene.window, false);
+    TGadget label = AddLabel("Built while hidden", 10, 60, 150, 20, scene.panel);
+    SetVisible(scene.window, true);
+    ASSERT_TRUE(WaitMapped(scene.window));
+    EXPECT_TRUE(gtk_widget_get_mapped(WidgetOf(label)));
+    EXPECT_TRUE(gtk_widget_get_mapped(WidgetOf(scene.button)));
+}
+
+TEST_F(GtkTest, GtkButton_RealClickIsAnActionOfThatButtonAndNotAPointerEventOfTheCanvas) {
+    TScene scene;
+    TEventLog log;
+    log.Watch({GadgetAction, MouseDown, MouseUp}, false);
+    ASSERT_TRUE(WaitMapped(scene.window));
+    PumpFor(200);
+    ASSERT_TRUE(ClickAt(ScreenPoint(scene.button, 50, 12)));
+    EXPECT_TRUE(PumpUntil([&] { return log.Count(GadgetAction) > 0; }, 2000));
+    EXPECT_EQ(log.Count(GadgetAction, scene.button), 1);
+    EXPECT_EQ(log.Count(MouseDown), 0);
+    // The panel's own area, away from the button, is the panel's too.
+    ASSERT_TRUE(ClickAt(ScreenPoint(scene.panel, 150, 120)));
+    PumpFor(200);
+    EXPECT_EQ(log.Count(MouseDown), 0);
+}
+
+TEST_F(GtkTest, GtkCanvas_PointerOutsideThePanelsArrivesInCanvasCoordinates) {
+    TScene scene;
+    TEventLog log;
+    log.Watch({MouseMove, MouseDown, MouseUp}, true);
+    ASSERT_TRUE(WaitMapped(scene.window));
+    PumpFor(200);
+    const auto point = ScreenPoint(scene.canvas, 300, 400);
+    ASSERT_TRUE(
+        Xdotool("mousemove --sync " + std::to_string(point.first) + " " + std::to_string(point.second)));
+    ASSERT_TRUE(PumpUntil([&] { return log.Count(MouseMove, scene.canvas) > 0; }, 2000));
+    EXPECT_EQ(log.Last(MouseMove)->x, 300);
+    EXPECT_EQ(log.Last(MouseMove)->y, 400);
+    ASSERT_TRUE(Xdotool("click 1"));
+    ASSERT_TRUE(PumpUntil([&] { return log.Count(MouseUp, scene.canvas) > 0; }, 2000));
+    EXPECT_EQ(log.Last(MouseDown)->data, 1);
+    EXPECT_EQ(log.Last(MouseDown)->source, scene.canvas);
+    ASSERT_TRUE(Xdotool("click 3"));
+    ASSERT_TRUE(PumpUntil([&] { return log.Count(MouseUp) == 2; }, 2000));
+    EXPECT_EQ(log.Last(MouseDown)->data, 2);
+    ASSERT_TRUE(Xdotool("click 2"));
+    ASSERT_TRUE(PumpUntil([&] { return log.Count(MouseUp) == 3; }, 2000));
+    EXPECT_EQ(log.Last(MouseDown)->data, 3);
+    // Consumed by the hook: none of it reached the queue.
+    EXPECT_EQ(QueuedEventCount(), 0u);
+    // Over the panel the canvas hears nothing.
+    const int moves = log.Count(MouseMove);
+    ASSERT_TRUE(ClickAt(ScreenPoint(scene.panel, 150, 120)));
+    PumpFor(200);
+    EXPECT_EQ(log.Count(MouseDown), 3);
+    for (size_t i = static_cast<size_t>(moves); i < log.events.size(); ++i) {
+        const TEvent& event = log.events[i];
+        EXPECT_FALSE(event.id == MouseMove && event.x >= 500 && event.x < 700 && event.y >= 100 &&
+                     event.y < 250)
+            << "canvas saw the pointer over the panel at " << event.x << "," << event.y;
+    }
+}
+
+TEST_F(GtkTest, GtkKeys_EscapeReachesTheGameWhileAButtonHasTheFocus) {
+    TScene scene;
+    TEventLog log;
+    log.Watch({KeyDown, KeyUp, GadgetAction}, false);
+    ASSERT_TRUE(WaitMapped(scene.window));
+    PumpFor(200);
+    gtk_widget_grab_focus(WidgetOf(scene.button));
+    ASSERT_TRUE(gtk_widget_has_focus(WidgetOf(scene.button)));
+    ASSERT_TRUE(Xdotool("windowfocus --sync " + std::to_string(XidOf(scene.window))));
+    PumpFor(100);
+    ASSERT_TRUE(Xdotool("key Escape"));
+    ASSERT_TRUE(PumpUntil([&] { return log.Count(KeyUp) > 0; }, 2000));
+    ASSERT_NE(log.Last(KeyDown), nullptr);
+    EXPECT_EQ(log.Last(KeyDown)->data, KeyEscape);
+    ASSERT_TRUE(Xdotool("key a space Return"));
+    ASSERT_TRUE(PumpUntil([&] { return log.Count(KeyDown) == 4; }, 2000));
+    EXPECT_EQ(log.events.size() >= 2 ? log.Count(KeyDown) : 0, 4);
+    std::vector<int> codes;
+    for (const TEvent& event : log.events) {
+        if (event.id == KeyDown) codes.push_back(event.data);
+    }
+    EXPECT_EQ(codes, (std::vector<int>{27, 'A', 32, 13}));
+    // Space and Enter press a focused button; Escape must not have been eaten by it.
+    EXPECT_GE(log.Count(GadgetAction, scene.button), 1);
+}
+
+TEST_F(GtkTest, GtkTimer_TicksAtSixtyTwoAndAHalfASecond) {
+    TTimer timer = Timer(60);
+    int ticks = 0;
+    NextEvent();
+    const gint64 start = g_get_monotonic_time();
+    while (g_get_monotonic_time() - start < 1500000) {
+        TEvent* event = NextEvent();
+        if (event->id == TimerTick && event->source == timer) ++ticks;
+    }
+    const double perSecond = ticks * 1e6 / static_cast<double>(g_get_monotonic_time() - start);
+    EXPECT_GE(perSecond, 55.0);
+    EXPECT_LE(perSecond, 66.0);
+    RecordProperty("ticks_per_second", std::to_string(perSecond));
+}
+
+TEST_F(GtkTest, GtkTimer_TicksWhileBusyLeaveOneQueuedAndNoBurstAfterAStall) {
+    TTimer timer = Timer(60);
+    TEventLog log;
+    log.Watch({TimerTick}, false);
+    // Nobody takes the ticks: the toolkit runs, several ticks are emitted, one waits.
+    PumpFor(100);
+    EXPECT_GE(log.Count(TimerTick, timer), 4);
+    EXPECT_EQ(QueuedEventCount(), 1u);
+    EXPECT_EQ(NextEvent()->id, TimerTick);
+    // A stall of many periods, then one tick; the ones that follow keep the plain rate.
+    g_usleep(300000);
+    const int before = log.Count(TimerTick);
+    EXPECT_EQ(NextEvent()->id, TimerTick);
+    const gint64 resumed = g_get_monotonic_time();
+    while (g_get_monotonic_time() - resumed < 160000)
+        NextEvent();
+    EXPECT_LE(log.Count(TimerTick) - before, 12);
+}
+
+TEST_F(GtkTest, GtkCanvas_RequestRepaintGivesExactlyOnePaintInTheNextWait) {
+    TScene scene;
+    TTimer timer = Timer(60);
+    TEventLog log;
+    log.Watch({GadgetPaint}, true);
+    ASSERT_TRUE(WaitMapped(scene.window));
+    PumpFor(200);
+    for (int i = 0; i < 5; ++i)
+        NextEvent();
+    log.events.clear();
+    RequestRepaint(scene.canvas);
+    RequestRepaint(scene.canvas);
+    EXPECT_EQ(log.Count(GadgetPaint), 0);
+    while (NextEvent()->source != timer) {
+    }
+    EXPECT_EQ(log.Count(GadgetPaint, scene.canvas), 1);
+    for (int i = 0; i < 5; ++i)
+        NextEvent();
+    EXPECT_EQ(log.Count(GadgetPaint, scene.canvas), 1);
+}
+
+TEST_F(GtkTest, GtkCanvas_ShowingACanvasAsksForItsPicture) {
+    TScene scene;
+    TGadget small = AddCanvas(10, 10, 100, 100, scene.panel);
+    TEventLog log;
+    log.Watch({GadgetPaint}, false);
+    ASSERT_TRUE(WaitMapped(scene.window));
+    PumpFor(100);
+    while (QueuedEventCount() > 0)
+        NextEvent();
+    log.events.clear();
+    SetVisible(scene.panel, false);
+    SetVisible(scene.panel, true);
+    EXPECT_EQ(NextEvent()->id, GadgetPaint);
+    EXPECT_EQ(log.Count(GadgetPaint, small), 1);
+}
+
+TEST_F(GtkTest, GtkCanvas_PictureDrawnBeforeTheWindowShowsIsUprightUnderItsPanels) {
+    TGadget window = OpenWindow("Picture", 100, 100, 300, 200, nullptr, MainStyle);
+    SetVisible(window, false);
+    TGadget canvas = AddCanvas(0, 0, 300, 200, window);
+    TGadget panel = AddPanel(200, 100, 80, 80, canvas, 0);
+    SetDrawTarget(canvas);
+    SetColor(255, 0, 0);
+    DrawRect(0, 0, 300, 20);
+    SetColor(0, 0, 255);
+    DrawRect(0, 180, 300, 20);
+    Present();
+    SetVisible(window, true);
+    ASSERT_TRUE(WaitMapped(window));
+    PumpFor(400);
+    EXPECT_EQ(ScreenPixel(ScreenPoint(canvas, 10, 5)), (std::vector<int>{255, 0, 0}));
+    EXPECT_EQ(ScreenPixel(ScreenPoint(canvas, 10, 190)), (std::vector<int>{0, 0, 255}));
+    EXPECT_EQ(ScreenPixel(ScreenPoint(canvas, 10, 100)), (std::vector<int>{0, 0, 0}));
+    // The panel covers the blue strip with its own opaque background.
+    const std::vector<int> overPanel = ScreenPixel(ScreenPoint(panel, 40, 75));
+    ASSERT_EQ(overPanel.size(), 3u);
+    EXPECT_GT(overPanel[0], 150);
+    EXPECT_EQ(overPanel[0], overPanel[2]);
+    // A canvas of a second window cannot share the first one's textures; its picture must show all the same.
+    TGadget second = OpenWindow("Second", 450, 100, 100, 100, nullptr, MainStyle);
+    TGadget other = AddCanvas(0, 0, 100, 100, second);
+    SetDrawTarget(other);
+    SetColor(0, 255, 0);
+    DrawRect(0, 0, 100, 50);
+    Present();
+    ASSERT_TRUE(WaitMapped(second));
+    PumpFor(400);
+    EXPECT_EQ(ScreenPixel(ScreenPoint(other, 50, 10)), (std::vector<int>{0, 255, 0}));
+    EXPECT_EQ(ScreenPixel(ScreenPoint(other, 50, 90)), (std::vector<int>{0, 0, 0}));
+}
+
+TEST_F(GtkTest, GtkListBox_SelectionFollowsTheClickedRowAndSurvivesAppends) {
+    TGadget window = OpenWindow("List", 100, 100, 300, 300, nullptr, MainStyle);
+    TGadget list = AddListBox(10, 10, 150, 200, window);
+    AddItem(list, "Run");
+    AddItem(list, "Read");
+    AddItem(list, "Rest");
+    ASSERT_TRUE(WaitMapped(window));
+    PumpFor(200);
+    EXPECT_EQ(SelectedIndex(list), -1);
+    GdkRectangle row{};
+    GtkTreePath* path = gtk_tree_path_new_from_indices(1, -1);
+    gtk_tree_view_get_cell_area(GTK_TREE_VIEW(WidgetOf(list)), path, nullptr, &row);
+    gtk_tree_path_free(path);
+    int widgetX = 0, widgetY = 0;
+    gtk_tree_view_convert_bin_window_to_widget_coords(GTK_TREE_VIEW(WidgetOf(list)), row.x + 20,
+                                                      row.y + row.height / 2, &widgetX, &widgetY);
+    ASSERT_TRUE(ClickAt(ScreenPoint(list, widgetX, widgetY)));
+    EXPECT_TRUE(PumpUntil([&] { return SelectedIndex(list) != -1; }, 2000));
+    EXPECT_EQ(SelectedIndex(list), 1);
+    EXPECT_EQ(ItemText(list, 1), "Read");
+    AddItem(list, "Work");
+    EXPECT_EQ(SelectedIndex(list), 1);
+    ClearItems(list);
+    EXPECT_EQ(SelectedIndex(list), -1);
+    AddItem(list, "Again");
+    EXPECT_EQ(gtk_tree_model_iter_n_children(GTK_TREE_MODEL(NativeOf(list)->store), nullptr), 1);
+}
+
+TEST_F(GtkTest, GtkGadgets_DestroyingAParentTakesItsWidgetsAlong) {
+    TScene scene;
+    GtkWidget* panelWidget = NativeOf(scene.panel)->outer;
+    g_object_ref(panelWidget);
+    DestroyGadget(scene.panel);
+    EXPECT_EQ(gtk_widget_get_parent(panelWidget), nullptr);
+    g_object_unref(panelWidget);
+    DestroyGadget(scene.window);
+    EXPECT_TRUE(AllGadgets().empty());
+}
+
+// Pids of this process's children that belong to the web engine.
+std::vector<int> WebHelpers() {
+    std::vector<int> pids;
+    for (const std::string& name : ListDirectory("/proc")) {
+        if (name.empty() || name[0] < '0' || name[0] > '9') continue;
+        std::ifstream stat("/proc/" + name + "/stat");
+        std::string pid, comm, state;
+        int parent = 0;
+        stat >> pid >> comm >> state >> parent;
+        if (parent == getpid() && comm.find("WebKit") != std::string::npos) pids.push_back(std::stoi(name));
+    }
+    return pids;
+}
+
+TEST_F(GtkTest, GtkEndProgram_EndsAtOnceWithCodeZeroAndTakesTheWebEngineAlong) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string pidFile = testing::TempDir() + "gorum_web_helpers";
+    EXPECT_EXIT(
+        {
+            TGadget window = OpenWindow("Ending", 100, 100, 300, 200, nullptr, MainStyle);
+            TGadget view = AddHtmlView(0, 0, 300, 200, window);
+            Navigate(view, "about:blank");
+            PumpUntil([] { return !WebHelpers().empty(); }, 5000);
+            PumpFor(300);
+            std::ofstream out(pidFile);
+            out << g_get_monotonic_time() << "\n";
+            for (int pid : WebHelpers())
+                out << pid << "\n";
+            out.close();
+            EndProgram();
+        },
+        testing::ExitedWithCode(0), "");
+    const gint64 ended = g_get_monotonic_time();
+    std::ifstream in(pidFile);
+    gint64 asked = 0;
+    in >> asked;
+    EXPECT_LT(ended - asked, 1000000) << "ending took more than 1 s";
+    std::vector<int> helpers;
+    for (int pid = 0; in >> pid;)
+        helpers.push_back(pid);
+    EXPECT_FALSE(helpers.empty());
+    const gint64 start = g_get_monotonic_time();
+    bool gone = false;
+    while (!gone && g_get_monotonic_time() - start < 1000000) {
+        gone = true;
+        for (int pid : helpers)
+            gone = gone && kill(pid, 0) != 0;
+        if (!gone) g_usleep(10000);
+    }
+    EXPECT_TRUE(gone) << "a web engine helper outlived the program by more than 1 s";
+}
+
+} // namespace
