@@ -284,8 +284,40 @@ bool PackGlyph(TFontData& font, TGlyph& glyph) {
 }
 
 // Pixel of a real coordinate: the one whose square holds it.
-int PixelOf(float value) {
+int PixelOf(double value) {
     return static_cast<int>(std::floor(value));
+}
+
+// Cuts the segment to the rectangle (Liang-Barsky), so that a line thrown far off the canvas costs no more
+// than one across it. False when nothing of it is inside, or when a coordinate is not a number.
+bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double right, double bottom) {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return false;
+    constexpr double Margin = -1.0;
+    const double dx = x2 - x1, dy = y2 - y1;
+    double enter = 0.0, leave = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 - Margin, right - x1, y1 - Margin, bottom - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0)
+            enter = std::max(enter, t);
+        else
+            leave = std::min(leave, t);
+    }
+    if (enter > leave) return false;
+    if (leave < 1.0) {
+        x2 = x1 + leave * dx;
+        y2 = y1 + leave * dy;
+    }
+    if (enter > 0.0) {
+        x1 += enter * dx;
+        y1 += enter * dy;
+    }
+    return true;
 }
 
 } // namespace
@@ -332,8 +364,14 @@ void BackendDrawLine(TGadget canvas, const TDrawState& state, float x1, float y1
     if (!Begin(canvas)) return;
     SetPaint(state, PaintColour, state.blend);
     // Stepped on the CPU and drawn as pixel-sized points, so every driver sets the same pixels.
-    int x = PixelOf(x1), y = PixelOf(y1);
-    const int endX = PixelOf(x2), endY = PixelOf(y2);
+    double fromX = x1, fromY = y1, toX = x2, toY = y2;
+    // An end that was cut lies just off the canvas, where its last pixel could not be seen anyway.
+    if (!ClipSegment(fromX, fromY, toX, toY, canvas->w + 1.0, canvas->h + 1.0)) {
+        End(canvas);
+        return;
+    }
+    int x = PixelOf(fromX), y = PixelOf(fromY);
+    const int endX = PixelOf(toX), endY = PixelOf(toY);
     const int dx = std::abs(endX - x), dy = -std::abs(endY - y);
     const int stepX = x < endX ? 1 : -1, stepY = y < endY ? 1 : -1;
     int error = dx + dy;
@@ -368,7 +406,9 @@ void BackendDrawOval(TGadget canvas, const TDrawState& state, float x, float y, 
 
 void BackendDrawText(TGadget canvas, const TDrawState& state, const std::string& text, float x, float y) {
     TFontData* font = ActiveFont(state.font);
-    if (font == nullptr || !Begin(canvas)) return;
+    // Text placed absurdly far away (or at no number at all) is nowhere near the canvas.
+    constexpr float Far = 1e6f;
+    if (font == nullptr || !(std::abs(x) < Far && std::abs(y) < Far) || !Begin(canvas)) return;
     EnsureAtlas(*font);
     // Coverage is the glyph's alpha: a copying mode would turn smoothed glyphs into blocks or jags.
     const int blend = state.blend == BlendMasked || state.blend == BlendSolid ? BlendAlpha : state.blend;
@@ -411,8 +451,9 @@ void BackendGrabImage(TGadget canvas, const TImage& image, int x, int y, int fra
     std::fill(pixels.begin(), pixels.end(), 0);
     // Only the part that lies on the canvas is read; the rest of the frame stays empty.
     const int left = std::max(x, 0), top = std::max(y, 0);
-    const int right = std::min(x + image->width, std::max(canvas->w, 1));
-    const int bottom = std::min(y + image->height, std::max(canvas->h, 1));
+    const int right = static_cast<int>(std::min(int64_t{x} + image->width, int64_t{std::max(canvas->w, 1)}));
+    const int bottom =
+        static_cast<int>(std::min(int64_t{y} + image->height, int64_t{std::max(canvas->h, 1)}));
     if (left < right && top < bottom) {
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glPixelStorei(GL_PACK_ROW_LENGTH, image->width);

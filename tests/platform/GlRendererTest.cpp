@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -290,6 +291,30 @@ TEST_F(Renderer, RectanglesAndLinesCoverExactlyTheirPixels) {
     EXPECT_TRUE(Near(shot.At(75, 10), Black));
 }
 
+TEST_F(Renderer, LinesFarOffTheCanvasAreCutNotWalked) {
+    SetColor(255, 255, 255);
+    DrawLine(-1e9f, 50, 1e9f, 50, 1);
+    DrawLine(100, -3e8f, 100, 3e8f, 1);
+    DrawLine(NAN, 0, 10, 10, 1);
+    DrawLine(-50, -50, -10, -10, 1);
+    const TShot shot;
+    for (int x = 0; x < Width; ++x)
+        ASSERT_TRUE(Near(shot.At(x, 50), {255, 255, 255})) << x;
+    for (int y = 0; y < Height; ++y)
+        ASSERT_TRUE(Near(shot.At(100, y), {255, 255, 255})) << y;
+    EXPECT_TRUE(Near(shot.At(0, 49), Black));
+    EXPECT_TRUE(Near(shot.At(0, 0), Black));
+    EXPECT_TRUE(Near(shot.At(5, 5), Black));
+    // A cut line still runs along its own path: a diagonal entering at the corner.
+    ClearTarget();
+    DrawLine(-1000, -1000, 20, 20, 1);
+    const TShot diagonal;
+    for (int i = 0; i <= 20; ++i)
+        EXPECT_TRUE(Near(diagonal.At(i, i), {255, 255, 255})) << i;
+    EXPECT_TRUE(Near(diagonal.At(21, 21), Black));
+    EXPECT_TRUE(Near(diagonal.At(1, 0), Black));
+}
+
 TEST_F(Renderer, OvalsFillTheEllipseInsideTheirBox) {
     SetColor(0, 255, 0);
     DrawOval(40, 40, 21, 11);
@@ -350,6 +375,16 @@ TEST_F(Renderer, TextIsSmoothedColouredAndPlacedFromItsTopLeft) {
             lit += solid.At(x, y).r > 0;
     EXPECT_GT(lit, 5);
     EXPECT_LT(lit, TextWidth("o") * height / 2);
+
+    // Text at no number, or absurdly far away, is simply not drawn.
+    ClearTarget();
+    DrawText("Gorum", NAN, 10);
+    DrawText("Gorum", -3e9f, 10);
+    DrawText("Gorum", 0, 3e9f);
+    const TShot none;
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x)
+            ASSERT_TRUE(Near(none.At(x, y), Black)) << x << "," << y;
 }
 
 TEST_F(Renderer, LargerFontsCoverMore) {
