@@ -74,6 +74,14 @@ TEST_F(RadialTest, ARingRightOfTheSafeBoxKeepsTheArcFacingInward) {
     }
 }
 
+TEST_F(RadialTest, OfTwoEqualFreeArcsTheEarlierOneWins) {
+    // A ring touching the top and bottom lines: the left and the right half sweep 180 each.
+    TRadialRef tall = TRadial::Create();
+    tall->Radius = 250;
+    tall->Setup(400, 300, 3, 1);
+    ExpectAngles(tall, {135.0f, 225.0f, 315.0f});
+}
+
 TEST_F(RadialTest, CentreButtonsSitBesideTheCentreLineHidden) {
     TRadialRef radial = Ring(400, 300, 3);
     ASSERT_NE(radial->CloseButton, nullptr);
@@ -204,6 +212,9 @@ TEST_F(RadialTest, LabelsArePulledOffTheRightEdgeAndOffTheNextButton) {
     menu->ArrangeLabels();
     EXPECT_FLOAT_EQ(a->Label->X, static_cast<float>(800 - width));
     EXPECT_FLOAT_EQ(a->Label->Y, 100.0f);
+    a->Label->SetPosition(static_cast<float>(800 - width) + 0.5f, 100); // ends at 800 once truncated
+    menu->ArrangeLabels();
+    EXPECT_FLOAT_EQ(a->Label->X, static_cast<float>(800 - width));
 
     a->Hotspot->SetPosition(100, 100);
     a->Label->SetPosition(100, 95);
