@@ -33,16 +33,18 @@ height=$(awk '/Height:/ {print $2}' <<<"$geometry")
 # The client area is 800 x 600; the status bar below it adds a strip of its own height.
 [[ $width == 800 && $height -ge 600 && $height -le 640 ]] || fail "window is ${width}x${height}, not 800 x 600 plus a status bar"
 
-# Waits up to $1 ms for the game to end; prints its exit code.
+# Waits up to $1 ms for the game to end and leaves its exit code in $code. Runs in this shell, not
+# in a command substitution, because only the shell that started the game can collect its exit code.
+code=""
 wait_exit() {
   local limit=$1 begin
   begin=$(now_ms)
-  while kill -0 "$pid" 2>/dev/null; do
+  while [[ $(ps -o stat= -p "$pid" 2>/dev/null) != Z* ]] && kill -0 "$pid" 2>/dev/null; do
     (($(now_ms) - begin > limit)) && return 1
     sleep 0.02
   done
   wait "$pid"
-  echo $?
+  code=$?
 }
 
 # Nothing the game started may still run once it has ended.
@@ -63,7 +65,7 @@ escape)
   xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
   sent=$(now_ms)
   xdotool key Escape
-  code=$(wait_exit 1000) || fail "still running 1 s after Escape"
+  wait_exit 1000 || fail "still running 1 s after Escape"
   echo "ended $(($(now_ms) - sent)) ms after Escape"
   [[ $code == 0 ]] || fail "exit code $code after Escape"
   check_no_leftovers
@@ -71,7 +73,7 @@ escape)
 closebox)
   sleep 0.5
   "$send_close" "$window" || fail "could not send the close request"
-  code=$(wait_exit 2000) || fail "still running 2 s after the close box"
+  wait_exit 2000 || fail "still running 2 s after the close box"
   [[ $code == 0 ]] || fail "exit code $code after the close box"
   check_no_leftovers
   ;;
