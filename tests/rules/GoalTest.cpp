@@ -169,6 +169,14 @@ TEST_F(GoalStackTest, BetweenEqualsTheTokenThatHungHigherKeepsTheTop) {
     Settle();
     EXPECT_EQ(first->hotspot->HomeY, 100);
     EXPECT_EQ(second->hotspot->HomeY, 140);
+
+    // Two tokens hanging equally high part: neither may claim a place the other holds.
+    TGoalRef a = SkillGoal(2, 5, 8);
+    TGoalRef b = SkillGoal(3, 5, 8);
+    ASSERT_EQ(a->hotspot->HomeY, b->hotspot->HomeY);
+    Settle();
+    EXPECT_EQ(std::min(a->hotspot->HomeY, b->hotspot->HomeY), 100);
+    EXPECT_EQ(std::max(a->hotspot->HomeY, b->hotspot->HomeY), 140);
 }
 
 TEST_F(GoalStackTest, ADraggedTokenYieldsItsPlace) {
