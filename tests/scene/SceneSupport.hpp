@@ -83,6 +83,8 @@ class MediaDir {
 
 // Every list and module variable of the scene back at its start-up value.
 inline void ResetSceneState() {
+    // A sprite refers back to its layer; emptying the layers first lets both go.
+    for (const TLayerRef& layer : LayerList) layer->Sprites.clear();
     LayerList.clear();
     CurrentLayer.reset();
     TextSpriteList.clear();
