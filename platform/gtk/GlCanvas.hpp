@@ -11,9 +11,8 @@
 // flips them.
 
 // Makes the shared GL context current, binds the canvas's back-buffer framebuffer and sets the viewport
-// to the canvas size (creating or resizing the framebuffer on first use).
+// to the canvas size (creating or resizing the framebuffer on first use). The context belongs to the
+// canvases alone, so nothing needs restoring afterwards.
 bool GlCanvasBind(TGadget canvas);
-// Restores whatever framebuffer GTK had bound before GlCanvasBind.
-void GlCanvasRelease(TGadget canvas);
 // Asks the canvas widget to copy its back buffer to the screen at its next paint.
 void GlCanvasPresent(TGadget canvas);

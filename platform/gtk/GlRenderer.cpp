@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -23,6 +24,7 @@ struct TVertex {
 enum TPaint : int { PaintColour = 0, PaintImage = 1, PaintGlyphs = 2, PaintOval = 3 };
 
 constexpr int AtlasSize = 1024;
+constexpr GLsizeiptr VertexRingBytes = GLsizeiptr{4} << 20;
 
 constexpr const char* VertexSource = R"(#version 330 core
 layout(location = 0) in vec2 position;
@@ -71,6 +73,7 @@ struct TGl {
     GLuint program = 0;
     GLuint vao = 0;
     GLuint vbo = 0;
+    GLsizeiptr ringOffset = VertexRingBytes; // full: the first Send allocates the ring
     GLint canvasSize = -1;
     GLint colour = -1;
     GLint paint = -1;
@@ -144,15 +147,7 @@ bool InitGl() {
 // Binds the canvas's back buffer with the program ready; false (and nothing bound) when GL is missing.
 bool Begin(TGadget canvas) {
     if (!GlCanvasBind(canvas)) return false;
-    if (!InitGl()) {
-        GlCanvasRelease(canvas);
-        return false;
-    }
-    std::vector<unsigned>& doomed = DoomedTextures();
-    if (!doomed.empty()) {
-        glDeleteTextures(static_cast<GLsizei>(doomed.size()), doomed.data());
-        doomed.clear();
-    }
+    if (!InitGl()) return false;
     glUseProgram(Gl.program);
     glBindVertexArray(Gl.vao);
     glBindBuffer(GL_ARRAY_BUFFER, Gl.vbo);
@@ -160,12 +155,6 @@ bool Begin(TGadget canvas) {
     glUniform2f(Gl.canvasSize, static_cast<float>(std::max(canvas->w, 1)),
                 static_cast<float>(std::max(canvas->h, 1)));
     return true;
-}
-
-void End(TGadget canvas) {
-    glBindVertexArray(0);
-    glUseProgram(0);
-    GlCanvasRelease(canvas);
 }
 
 void SetBlendState(int mode) {
@@ -196,11 +185,26 @@ void SetPaint(const TDrawState& state, TPaint paint, int blend) {
     SetBlendState(blend);
 }
 
+// Vertices go to ever later places of one large buffer, written without waiting for the draws still
+// reading its earlier part. Re-specifying a small buffer for every call made a software GL finish the
+// whole frame drawn so far before each sprite.
 void Send(const std::vector<TVertex>& vertices, GLenum primitive) {
     if (vertices.empty()) return;
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(TVertex)), vertices.data(),
-                 GL_STREAM_DRAW);
-    glDrawArrays(primitive, 0, static_cast<GLsizei>(vertices.size()));
+    const auto bytes = static_cast<GLsizeiptr>(vertices.size() * sizeof(TVertex));
+    if (bytes > VertexRingBytes) {
+        glBufferData(GL_ARRAY_BUFFER, bytes, vertices.data(), GL_STREAM_DRAW);
+        glDrawArrays(primitive, 0, static_cast<GLsizei>(vertices.size()));
+        Gl.ringOffset = VertexRingBytes; // the next call starts a fresh ring of the usual size
+        return;
+    }
+    if (Gl.ringOffset + bytes > VertexRingBytes) {
+        glBufferData(GL_ARRAY_BUFFER, VertexRingBytes, nullptr, GL_STREAM_DRAW);
+        Gl.ringOffset = 0;
+    }
+    glBufferSubData(GL_ARRAY_BUFFER, Gl.ringOffset, bytes, vertices.data());
+    glDrawArrays(primitive, static_cast<GLint>(Gl.ringOffset / static_cast<GLsizeiptr>(sizeof(TVertex))),
+                 static_cast<GLsizei>(vertices.size()));
+    Gl.ringOffset += bytes;
 }
 
 void AddQuad(std::vector<TVertex>& out, float x0, float y0, float x1, float y1, float u0, float v0, float u1,
@@ -211,6 +215,68 @@ void AddQuad(std::vector<TVertex>& out, float x0, float y0, float x1, float y1, 
     out.push_back({x1, y0, u1, v0});
     out.push_back({x1, y1, u1, v1});
     out.push_back({x0, y1, u0, v1});
+}
+
+// Consecutive draws that differ only in their vertices go to GL as one call: a software GL pays far
+// more per call than per pixel, and a tiled backdrop alone is a couple of hundred equal images.
+struct TBatch {
+    TGadget canvas = nullptr;
+    GLuint texture = 0;
+    int paint = -1;
+    int blend = -1;
+    int r = 0, g = 0, b = 0;
+    GLenum primitive = GL_TRIANGLES;
+    std::vector<TVertex> vertices;
+
+    bool Takes(TGadget c, GLuint t, int p, int m, const TDrawState& s, GLenum kind) const {
+        return canvas == c && texture == t && paint == p && blend == m && r == s.r && g == s.g && b == s.b &&
+               primitive == kind;
+    }
+};
+
+TBatch Pending;
+
+// Textures may only go once no queued draw can still use them.
+void DeleteDoomedTextures() {
+    std::vector<unsigned>& doomed = DoomedTextures();
+    if (doomed.empty()) return;
+    glDeleteTextures(static_cast<GLsizei>(doomed.size()), doomed.data());
+    doomed.clear();
+}
+
+void Flush() {
+    if (!Pending.vertices.empty()) {
+        // The canvas may have been destroyed since its draws were queued; then they have nowhere to go.
+        const std::vector<TGadget>& live = AllGadgets();
+        if (std::find(live.begin(), live.end(), Pending.canvas) != live.end() && Begin(Pending.canvas)) {
+            glBindTexture(GL_TEXTURE_2D, Pending.texture);
+            TDrawState colour;
+            colour.r = Pending.r;
+            colour.g = Pending.g;
+            colour.b = Pending.b;
+            SetPaint(colour, static_cast<TPaint>(Pending.paint), Pending.blend);
+            Send(Pending.vertices, Pending.primitive);
+        }
+        Pending.vertices.clear();
+    }
+    if (Gl.program != 0) DeleteDoomedTextures();
+}
+
+void Queue(TGadget canvas, GLuint texture, TPaint paint, int blend, const TDrawState& state, GLenum primitive,
+           const std::vector<TVertex>& vertices) {
+    if (vertices.empty()) return;
+    if (!Pending.Takes(canvas, texture, paint, blend, state, primitive)) {
+        Flush();
+        Pending.canvas = canvas;
+        Pending.texture = texture;
+        Pending.paint = paint;
+        Pending.blend = blend;
+        Pending.r = state.r;
+        Pending.g = state.g;
+        Pending.b = state.b;
+        Pending.primitive = primitive;
+    }
+    Pending.vertices.insert(Pending.vertices.end(), vertices.begin(), vertices.end());
 }
 
 // The frame's texture, uploaded when first drawn and again after the pixels changed.
@@ -324,50 +390,44 @@ bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double right, d
 
 void BackendBeginTarget(TGadget canvas) {
     // Makes the back buffer and the program exist before the first drawing.
-    if (Begin(canvas)) End(canvas);
+    Begin(canvas);
 }
 
 void BackendClear(TGadget canvas) {
+    Flush();
     if (!Begin(canvas)) return;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    End(canvas);
 }
 
 void BackendPresent(TGadget canvas) {
+    Flush();
     GlCanvasPresent(canvas);
 }
 
 void BackendDrawImage(TGadget canvas, const TDrawState& state, const TImage& image, float x, float y,
                       int frame) {
     if (!Begin(canvas)) return;
-    glBindTexture(GL_TEXTURE_2D, FrameTexture(*image, frame));
-    SetPaint(state, PaintImage, state.blend);
     std::vector<TVertex> quad;
     AddQuad(quad, x, y, x + static_cast<float>(image->width) * state.scaleX,
             y + static_cast<float>(image->height) * state.scaleY, 0, 0, 1, 1);
-    Send(quad, GL_TRIANGLES);
-    End(canvas);
+    Queue(canvas, FrameTexture(*image, frame), PaintImage, state.blend, state, GL_TRIANGLES, quad);
 }
 
 void BackendDrawRect(TGadget canvas, const TDrawState& state, float x, float y, float w, float h) {
     if (!Begin(canvas)) return;
-    SetPaint(state, PaintColour, state.blend);
     std::vector<TVertex> quad;
     AddQuad(quad, x, y, x + w, y + h, 0, 0, 1, 1);
-    Send(quad, GL_TRIANGLES);
-    End(canvas);
+    Queue(canvas, 0, PaintColour, state.blend, state, GL_TRIANGLES, quad);
 }
 
 void BackendDrawLine(TGadget canvas, const TDrawState& state, float x1, float y1, float x2, float y2,
                      int lastPixel) {
     if (!Begin(canvas)) return;
-    SetPaint(state, PaintColour, state.blend);
     // Stepped on the CPU and drawn as pixel-sized points, so every driver sets the same pixels.
     double fromX = x1, fromY = y1, toX = x2, toY = y2;
     // An end that was cut lies just off the canvas, where its last pixel could not be seen anyway.
     if (!ClipSegment(fromX, fromY, toX, toY, canvas->w + 1.0, canvas->h + 1.0)) {
-        End(canvas);
         return;
     }
     int x = PixelOf(fromX), y = PixelOf(fromY);
@@ -391,17 +451,14 @@ void BackendDrawLine(TGadget canvas, const TDrawState& state, float x1, float y1
             y += stepY;
         }
     }
-    Send(points, GL_POINTS);
-    End(canvas);
+    Queue(canvas, 0, PaintColour, state.blend, state, GL_POINTS, points);
 }
 
 void BackendDrawOval(TGadget canvas, const TDrawState& state, float x, float y, float w, float h) {
     if (!Begin(canvas)) return;
-    SetPaint(state, PaintOval, state.blend);
     std::vector<TVertex> quad;
     AddQuad(quad, x, y, x + w, y + h, 0, 0, 1, 1);
-    Send(quad, GL_TRIANGLES);
-    End(canvas);
+    Queue(canvas, 0, PaintOval, state.blend, state, GL_TRIANGLES, quad);
 }
 
 void BackendDrawText(TGadget canvas, const TDrawState& state, const std::string& text, float x, float y) {
@@ -412,7 +469,6 @@ void BackendDrawText(TGadget canvas, const TDrawState& state, const std::string&
     EnsureAtlas(*font);
     // Coverage is the glyph's alpha: a copying mode would turn smoothed glyphs into blocks or jags.
     const int blend = state.blend == BlendMasked || state.blend == BlendSolid ? BlendAlpha : state.blend;
-    SetPaint(state, PaintGlyphs, blend);
     const float size = static_cast<float>(font->atlasSize);
     int pen = static_cast<int>(std::lround(x));
     const int baseline = static_cast<int>(std::lround(y)) + font->ascent;
@@ -423,8 +479,8 @@ void BackendDrawText(TGadget canvas, const TDrawState& state, const std::string&
         if (!glyph.coverage.empty()) {
             if (!PackGlyph(*font, glyph)) {
                 // Full: draw what is queued while its glyphs are still in place, then start afresh.
-                glBindTexture(GL_TEXTURE_2D, font->atlas);
-                Send(quads, GL_TRIANGLES);
+                Queue(canvas, font->atlas, PaintGlyphs, blend, state, GL_TRIANGLES, quads);
+                Flush();
                 quads.clear();
                 ResetAtlas(*font);
             }
@@ -440,12 +496,11 @@ void BackendDrawText(TGadget canvas, const TDrawState& state, const std::string&
         }
         pen += advance;
     }
-    glBindTexture(GL_TEXTURE_2D, font->atlas);
-    Send(quads, GL_TRIANGLES);
-    End(canvas);
+    Queue(canvas, font->atlas, PaintGlyphs, blend, state, GL_TRIANGLES, quads);
 }
 
 void BackendGrabImage(TGadget canvas, const TImage& image, int x, int y, int frame) {
+    Flush();
     if (!Begin(canvas)) return;
     std::vector<uint8_t>& pixels = image->pixels[static_cast<size_t>(frame)];
     std::fill(pixels.begin(), pixels.end(), 0);
@@ -464,5 +519,4 @@ void BackendGrabImage(TGadget canvas, const TImage& image, int x, int y, int fra
     }
     image->ApplyMask(frame);
     image->dirty = true;
-    End(canvas);
 }

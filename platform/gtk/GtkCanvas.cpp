@@ -13,7 +13,6 @@ struct TGtkCanvas {
     // In the shared context: what the renderer draws into, and what was last presented.
     GLuint backFbo = 0, backTexture = 0, frontFbo = 0, frontTexture = 0;
     int bufferW = 0, bufferH = 0;
-    GLint savedFbo = 0;
     // In the area's own context, which shares textures but not framebuffers.
     GLuint readFbo = 0;
     // An area of another window than the shared context's cannot see its textures; it gets the
@@ -235,17 +234,13 @@ bool GlCanvasBind(TGadget gadget) {
     if (canvas == nullptr || !EnsureContext(canvas)) return false;
     gdk_gl_context_make_current(SharedContext);
     EnsureTargets(canvas, gadget->w, gadget->h);
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &canvas->savedFbo);
-    glBindFramebuffer(GL_FRAMEBUFFER, canvas->backFbo);
+    // The context is ours alone, so the back buffer simply stays bound between calls. Binding another
+    // framebuffer makes a software GL finish everything drawn so far; doing it per sprite cost a frame.
+    GLint bound = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    if (static_cast<GLuint>(bound) != canvas->backFbo) glBindFramebuffer(GL_FRAMEBUFFER, canvas->backFbo);
     glViewport(0, 0, canvas->bufferW, canvas->bufferH);
     return true;
-}
-
-void GlCanvasRelease(TGadget gadget) {
-    TGtkCanvas* canvas = CanvasOf(gadget);
-    if (canvas == nullptr || SharedContext == nullptr) return;
-    gdk_gl_context_make_current(SharedContext);
-    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(canvas->savedFbo));
 }
 
 void GlCanvasPresent(TGadget gadget) {
