@@ -454,3 +454,49 @@ TEST_F(Renderer, PresentedPicturesDoNotDisturbLaterDrawing) {
 }
 
 } // namespace
+
+// Draws with equal state go to GL together; what was drawn later must still lie on top.
+TEST_F(Renderer, BatchedDrawsKeepTheirOrderAcrossImagesAndColours) {
+    const TImage red = MakeImage(1, 1, {{{200, 0, 0, 255}}}, 0);
+    const TImage blue = MakeImage(1, 1, {{{0, 0, 200, 255}}}, 0);
+    SetBlend(BlendAlpha);
+    SetScale(40, 40);
+    DrawImage(red, 10, 10, 0);
+    DrawImage(blue, 30, 30, 0); // overlaps the red square's corner
+    DrawImage(red, 50, 50, 0);  // back to the first image: over the blue one
+    SetScale(1, 1);
+    SetColor(0, 200, 0);
+    DrawRect(60, 60, 5, 5);
+    SetColor(0, 0, 0);
+    DrawRect(62, 62, 1, 1);
+    const TShot shot;
+    EXPECT_TRUE(Near(shot.At(15, 15), {200, 0, 0}));
+    EXPECT_TRUE(Near(shot.At(35, 35), {0, 0, 200}));
+    EXPECT_TRUE(Near(shot.At(55, 55), {200, 0, 0}));
+    EXPECT_TRUE(Near(shot.At(61, 61), {0, 200, 0}));
+    EXPECT_TRUE(Near(shot.At(62, 62), Black));
+}
+
+// A draw still waiting for GL when its image goes away, or its canvas, must neither crash nor lose the
+// image's pixels from the picture.
+TEST_F(Renderer, QueuedDrawsOutliveTheirImageAndTheirCanvas) {
+    {
+        const TImage gone = MakeImage(1, 1, {{{0, 180, 0, 255}}}, 0);
+        SetScale(10, 10);
+        DrawImage(gone, 0, 0, 0);
+        SetScale(1, 1);
+    }
+    EXPECT_TRUE(Near(TShot().At(5, 5), {0, 180, 0}));
+
+    TGadget other = OpenWindow("short-lived", 0, 0, 50, 50, nullptr, 41);
+    TGadget shortLived = AddCanvas(0, 0, 50, 50, other);
+    SetDrawTarget(shortLived);
+    SetColor(255, 0, 0);
+    DrawRect(0, 0, 50, 50);
+    DestroyGadget(other);
+    SetDrawTarget(canvas);
+    DrawRect(100, 100, 2, 2);
+    const TShot shot;
+    EXPECT_TRUE(Near(shot.At(100, 100), {255, 255, 255}));
+    EXPECT_TRUE(Near(shot.At(5, 5), {0, 180, 0}));
+}
