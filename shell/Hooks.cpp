@@ -1,14 +1,13 @@
 #include "shell/Hooks.hpp"
 
 #include "panels/GlobalGadgets.hpp"
+#include "scene/Layer.hpp"
 #include "scene/Pointer.hpp"
 
 TEvent* PaintHook(TEvent* event) {
     if (event == nullptr || event->id != GadgetPaint) return event;
     if (event->source == GameCanvas) {
-        SetDrawTarget(GameCanvas);
-        ClearTarget();
-        Present();
+        TLayer::RenderAll();
         return nullptr;
     }
     return event;

@@ -1,24 +1,33 @@
 #include "shell/Main.hpp"
 
 #include "panels/GlobalGadgets.hpp"
+#include "panels/InfoPanel.hpp"
+#include "panels/Prompt.hpp"
 #include "panels/WidgetGroup.hpp"
+#include "rules/Action.hpp"
+#include "rules/Goal.hpp"
+#include "rules/Item.hpp"
+#include "rules/Player.hpp"
+#include "rules/Station.hpp"
 #include "scene/FrameRate.hpp"
 #include "shell/GuiDispatch.hpp"
 #include "shell/Hooks.hpp"
+#include "shell/RulesWiring.hpp"
+#include "shell/SceneAssembly.hpp"
 
 TTimer FrameTimer = nullptr;
 bool QuitRequested = false;
 
 namespace {
 
-TWidgetGroup* PromptGroup = nullptr;
-TWidgetGroup* InfoGroup = nullptr;
 TWidgetGroup* StatsGroup = nullptr;
 
+// Everything the run keeps, empty, before any GUI exists; the lists themselves start empty.
 void CreateProgramState() {
     PromptGroup = TWidgetGroup::Create("PROMPT_PANEL");
     InfoGroup = TWidgetGroup::Create("INFO_PANEL");
     StatsGroup = TWidgetGroup::Create("STATS_PANEL");
+    GoldLinkImage = LoadImage(GoldLinkPath);
     DebugLevel = 0;
 }
 
@@ -28,10 +37,22 @@ void BuildGui() {
     TGlobalGadgets::Create();
     // The panels are built out of sight and appear with the window.
     SetVisible(MainWindow, false);
+    TPrompt::Build();
+    TInfoPanel::Build();
     SetVisible(MainWindow, true);
     SetDrawTarget(GameCanvas);
     ClearTarget();
     Present();
+}
+
+void LoadContent() {
+    TItem::LoadAll();
+    TAction::LoadAll();
+    TStation::LoadAll();
+}
+
+void ResetPlayerState() {
+    TPlayer::InitSkills();
 }
 
 bool HandleLoopEvent(const TEvent& event) {
@@ -50,6 +71,10 @@ void RunMainLoop() {
 int Main() {
     CreateProgramState();
     BuildGui();
+    ConnectRules();
+    BuildScene();
+    LoadContent();
+    ResetPlayerState();
     FrameTimer = CreateTimer(FrameRate);
     AddEventHook(PaintHook, 0);
     AddEventHook(PointerHook, 0);

@@ -9,6 +9,8 @@ extern bool QuitRequested; // set by Escape; the loop ends after the iteration t
 
 int Main();
 void BuildGui();
+void LoadContent();
+void ResetPlayerState();
 // One pass of the loop for an event already taken from the queue; false once the loop should end.
 bool HandleLoopEvent(const TEvent& event);
 // Takes events until the loop should end; returns when Escape was pressed or nothing can ever arrive.
