@@ -2,8 +2,6 @@
 
 std::function<void(const TInfoText& page)> InfoPageShower;
 
-namespace {
-
 void ReplaceLineBreaks(std::string& text) {
     std::string converted;
     converted.reserve(text.size());
@@ -17,8 +15,6 @@ void ReplaceLineBreaks(std::string& text) {
     }
     text = std::move(converted);
 }
-
-} // namespace
 
 TInfoText TInfoText::Create() {
     return TInfoText{};

@@ -22,3 +22,6 @@ struct TInfoText {
 };
 
 extern std::function<void(const TInfoText& page)> InfoPageShower;
+
+// Every "~n" of the text becomes a line break; every page and prompt of the game converts its texts so.
+void ReplaceLineBreaks(std::string& text);
