@@ -1,0 +1,130 @@
+#include "panels/StatsPanel.hpp"
+
+#include "panels/GlobalGadgets.hpp"
+#include "panels/Widget.hpp"
+#include "rules/GoalMenu.hpp"
+#include "rules/Player.hpp"
+#include "scene/Numeric.hpp"
+
+int StatsMode = 0;
+TImage LevelUpImage;
+TWidgetGroup* StatsGroup = nullptr;
+
+TGadget StatsPanelGadget = nullptr;
+TGadget StatsTitle = nullptr;
+TGadget StatsMotivation = nullptr;
+TGadget StatsInventory = nullptr;
+TGadget StatsSkills = nullptr;
+TGadget StatsConfirm = nullptr;
+TGadget StatsHelp = nullptr;
+TGadget StatsClose = nullptr;
+
+namespace {
+
+constexpr int SkillRowHeight = 45;
+constexpr int ItemCell = 50;
+constexpr int ItemColumns = 3;
+constexpr int ItemsShown = 9;
+// A strip holds ten frames; a bigger week still shows a full strip rather than nothing.
+constexpr int StripFrames = 10;
+
+TGadget Register(const std::string& tag, TGadget gadget) {
+    TWidget* widget = TWidget::Create(tag);
+    widget->Gadget = gadget;
+    StatsGroup->Add(widget);
+    return gadget;
+}
+
+// Frame n of a strip stands for the value n + 1; nothing is drawn for zero or less.
+void DrawStripValue(const TImage& strip, int value, float x, float y) {
+    if (value <= 0) return;
+    DrawImage(strip, x, y, static_cast<int>(Clamp(static_cast<float>(value), 1.0f, StripFrames)) - 1);
+}
+
+} // namespace
+
+void TStatsPanel::Build() {
+    if (StatsGroup == nullptr) StatsGroup = TWidgetGroup::Create("STATS_PANEL");
+    StatsPanelGadget = Register("STATS_PANEL", AddPanel(175, 100, 450, 400, GameCanvas, 1, "Information"));
+    StatsTitle =
+        Register("STATS_TITLE", AddLabel("Weekly Review:", 10, 10, 250, 15, StatsPanelGadget, LabelCentred));
+    StatsMotivation = Register("STATS_MOTIVATION",
+                               AddLabel("Motivation:\n", 200, 280, 250, 50, StatsPanelGadget, LabelLeft));
+    StatsInventory = Register("STATS_INVENTORY", AddCanvas(10, 30, 150, 150, StatsPanelGadget, 0));
+    StatsSkills = Register("STATS_SKILLS", AddCanvas(200, 30, 200, 230, StatsPanelGadget, 0));
+    StatsConfirm = Register("STATS_CONFIRM", AddButton("Continue", 185, 350, 80, 20, StatsPanelGadget, 1));
+    StatsHelp = Register("STATS_HELP", AddButton("?", 405, 2, 20, 20, StatsPanelGadget, 1));
+    StatsClose = Register("STATS_CLOSE", AddButton("X", 426, 2, 20, 20, StatsPanelGadget, 1));
+    LevelUpImage = LoadImage("media/LevelUp.png");
+    Close();
+}
+
+std::string TStatsPanel::MotivationRemark(int change) {
+    if (change >= 8) return "   Massive Drive!";
+    if (change >= 5) return "   Drive Up!";
+    if (change > 0) return "   Motivated!";
+    if (change == 0) return "   No change...";
+    if (change >= -1) return "   Losing drive...";
+    if (change >= -5) return "   Big Slump...";
+    return "   Very de-motivated...";
+}
+
+void TStatsPanel::ShowWeeklyReview() {
+    SetText(StatsMotivation, "Motivation: \n" + MotivationRemark(Player.lastMotivationChange));
+    SetText(StatsTitle, "Weekly Review:");
+    StatsMode = 1;
+    Show();
+}
+
+void TStatsPanel::ShowPlayerStats() {
+    SetText(StatsMotivation, "");
+    SetText(StatsTitle, "Player Stats:");
+    StatsMode = 0;
+    Show();
+}
+
+bool TStatsPanel::Show() {
+    return StatsGroup->Show(true);
+}
+
+bool TStatsPanel::Close() {
+    return StatsGroup->Hide();
+}
+
+void TStatsPanel::DrawSkills() {
+    SetDrawTarget(StatsSkills);
+    SetBlend(BlendAlpha);
+    // The canvas keeps its first colour, white, so the background needs no colour of its own.
+    DrawRect(0, 0, 200, 250);
+    for (int skill = 0; skill < SkillCount; ++skill) {
+        const auto i = static_cast<size_t>(skill);
+        const auto top = static_cast<float>(SkillRowHeight * skill);
+        if (StatsMode == 0) {
+            DrawStripValue(LevelStrips[i], Player.skillLevel[i], 0, top);
+            DrawStripValue(TokenStrips[i], Player.skillPoints[i], 5, top + 22);
+        } else {
+            // A full bar for every ten points gained, a token for each point beyond.
+            const int gain = Player.weekGain[i];
+            DrawStripValue(LevelStrips[i], gain / 10, 0, top);
+            DrawStripValue(TokenStrips[i], gain % 10, 5, top + 22);
+            if (Player.weekLevel[i] > 0) DrawImage(LevelUpImage, 150, top, 0);
+        }
+    }
+    Present();
+}
+
+void TStatsPanel::DrawInventory() {
+    SetDrawTarget(StatsInventory);
+    SetBlend(BlendAlpha);
+    DrawRect(0, 0, 150, 150);
+    const auto& slots = StatsMode == 0 ? Player.inventory : Player.weekItems;
+    int shown = 0;
+    for (const TItem* item : slots) {
+        if (item == nullptr) continue;
+        if (shown == ItemsShown) break;
+        DrawImage(item->icon, static_cast<float>(ItemCell * (shown % ItemColumns)),
+                  static_cast<float>(ItemCell * (shown / ItemColumns)), 0);
+        ++shown;
+    }
+    Present();
+}
