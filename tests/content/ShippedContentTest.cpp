@@ -1,0 +1,311 @@
+// The game's own content, loaded from content/ through the real loaders: every tag one file names must
+// resolve, every level must be winnable in principle, and nothing may produce a content message.
+#include "panels/GlobalGadgets.hpp"
+#include "panels/Prompt.hpp"
+#include "panels/Widget.hpp"
+#include "platform/EventChain.hpp"
+#include "platform/headless/Headless.hpp"
+#include "rules/ContentFile.hpp"
+#include "rules/Goal.hpp"
+#include "rules/GoalMenu.hpp"
+#include "rules/Item.hpp"
+#include "rules/Player.hpp"
+#include "rules/Station.hpp"
+#include "scene/Layer.hpp"
+#include "scene/Radial.hpp"
+#include "scene/TimeBar.hpp"
+#include "shell/Level.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TRect {
+    int x, y, w, h;
+    bool Overlaps(const TRect& o) const {
+        return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h;
+    }
+};
+
+// The display buttons along the canvas edges and the strip of the time bar.
+const std::vector<TRect> Reserved = {{0, 0, 50, 50},     {750, 0, 50, 50},     {350, 505, 100, 75},
+                                     {10, 550, 100, 50}, {550, 450, 250, 150}, {0, 0, 800, 60}};
+
+bool RealTag(const std::string& tag) {
+    return !tag.empty() && tag != "NULL";
+}
+
+class ShippedContentTest : public ::testing::Test {
+  protected:
+    std::vector<std::string> log;
+
+    void SetUp() override {
+        HeadlessReset();
+        SetDebugLogSink([this](const std::string& line) { log.push_back(line); });
+        WidgetRegistry.clear();
+        PanelLocked = false;
+        CurrentPanel = nullptr;
+        PromptGroup = nullptr;
+        MainWindow = OpenWindow("Gorum", 150, 75, 800, 600, nullptr, StyleTitleBar);
+        GameCanvas = AddCanvas(0, 0, 800, 600, MainWindow, 0);
+        TPrompt::Build();
+        for (const char* tag :
+             {"timebar", "stations", "goalstrings", "goals", "iconlayer", "displays", "radials", "text"})
+            TLayer::Create(tag);
+        TLayer::Select("timebar");
+        TTimeBar::Setup();
+        Player = TPlayer{};
+        TPlayer::InitSkills();
+        items = TItem::LoadAll();
+        actions = TAction::LoadAll();
+        stations = TStation::LoadAll();
+        levels = TLevel::LoadAll();
+    }
+    void TearDown() override {
+        SetDebugLogSink(nullptr);
+        GoalList.clear();
+        GoalCount = 0;
+        EvalCursor.reset();
+        ItemPages = {};
+        LevelRegistry.clear();
+        CurrentLevel = nullptr;
+        StationList.clear();
+        ActionList.clear();
+        ItemList.clear();
+        OpenRadial.reset();
+        RadialList.clear();
+        HotspotList.clear();
+        for (const TLayerRef& layer : LayerList)
+            layer->Sprites.clear();
+        CurrentLayer.reset();
+        LayerList.clear();
+    }
+
+    int items = 0, actions = 0, stations = 0, levels = 0;
+
+    static bool OnAStation(const TAction* action) {
+        for (const auto& station : StationList) {
+            if (std::find(station->actions.begin(), station->actions.end(), action) != station->actions.end())
+                return true;
+        }
+        return false;
+    }
+    // The action that a held item runs: a job's work, an asset's weekly turn.
+    static const TItem* RunBy(const TAction* action) {
+        for (const auto& item : ItemList) {
+            if ((item->itemType == "JOB" || item->itemType == "ASSET") && item->actionTag == action->tag)
+                return item.get();
+        }
+        return nullptr;
+    }
+
+    // What the Gorum can ever reach in the level, ignoring time: the highest level per skill and every item
+    // some usable action hands out, grown until nothing changes.
+    struct TReach {
+        std::array<int, SkillCount> level{1, 1, 1, 1, 1};
+        std::set<std::string> items;
+    };
+    static TReach Reachable(const TLevel& level) {
+        TReach reach;
+        for (bool grew = true; grew;) {
+            grew = false;
+            for (const std::string& tag : level.ActionTags) {
+                const TAction* action = TAction::FindByTag(tag);
+                const TItem* runner = RunBy(action);
+                if (!OnAStation(action) && (runner == nullptr || reach.items.count(runner->tag) == 0))
+                    continue;
+                bool can = true;
+                for (int s = 0; s < SkillCount; ++s)
+                    can = can && reach.level[s] >= action->requiredLevels[s];
+                for (const std::string& need : action->requiredItems)
+                    can = can && (TItem::FindByTag(need) == nullptr || reach.items.count(need) != 0);
+                if (!can) continue;
+                for (int s = 0; s < SkillCount; ++s) {
+                    const int cap = std::min(action->skillCap[s], MaxSkillLevel);
+                    if (action->skillBase[s] > 0 && cap > reach.level[s]) {
+                        reach.level[s] = cap;
+                        grew = true;
+                    }
+                }
+                for (const std::string& given : action->giveItems) {
+                    if (TItem::FindByTag(given) != nullptr && reach.items.insert(given).second) grew = true;
+                }
+            }
+        }
+        return reach;
+    }
+};
+
+TEST_F(ShippedContentTest, LoadsEveryKindWithoutAnyMessage) {
+    EXPECT_GE(items, 12);
+    EXPECT_LE(items, 20);
+    EXPECT_GE(actions, 15);
+    EXPECT_LE(actions, 26);
+    EXPECT_GE(stations, 5);
+    EXPECT_LE(stations, 7);
+    EXPECT_EQ(levels, 3);
+    EXPECT_EQ(static_cast<int>(StationList.size()), stations); // every station file set its image
+    EXPECT_EQ(log, std::vector<std::string>{});
+}
+
+TEST_F(ShippedContentTest, TagsAreUniqueAndItemsCoverEveryType) {
+    std::set<std::string> seen;
+    std::set<std::string> types;
+    for (const auto& item : ItemList) {
+        EXPECT_TRUE(RealTag(item->tag) && RealTag(item->name)) << item->tag;
+        EXPECT_TRUE(seen.insert(item->tag).second) << "item " << item->tag;
+        types.insert(item->itemType);
+    }
+    EXPECT_EQ(types, (std::set<std::string>{"JOB", "ASSET", "NOMINAL", "BUILD"}));
+    for (const auto& action : ActionList) {
+        EXPECT_TRUE(RealTag(action->tag) && RealTag(action->name)) << action->tag;
+        EXPECT_TRUE(seen.insert(action->tag).second) << "action " << action->tag;
+    }
+    for (const auto& station : StationList) {
+        EXPECT_EQ(station->tag.rfind("station_", 0), 0u) << station->tag; // only these open when clicked
+        EXPECT_TRUE(seen.insert(station->tag).second) << "station " << station->tag;
+    }
+    for (const auto& level : LevelRegistry)
+        EXPECT_TRUE(seen.insert("level " + level->Name).second) << level->Name;
+}
+
+TEST_F(ShippedContentTest, ItemsActionsAndStationsReferToEachOther) {
+    for (const auto& item : ItemList) {
+        if (item->itemType == "JOB" || item->itemType == "ASSET") {
+            // Held items act only through offered actions, and every level offers the auto-add ones.
+            const TAction* run = TAction::FindByTag(item->actionTag);
+            ASSERT_NE(run, nullptr) << item->tag;
+            EXPECT_EQ(run->autoAdd, 1) << item->tag;
+        }
+        if (item->itemType == "JOB") {
+            const TAction* quit = TAction::FindByTag(item->quitActionTag);
+            ASSERT_NE(quit, nullptr) << item->tag;
+            EXPECT_EQ(quit->autoAdd, 1) << item->tag;
+            EXPECT_NE(std::find(quit->takeItems.begin(), quit->takeItems.end(), item->tag),
+                      quit->takeItems.end())
+                << "quitting " << item->tag << " must hand the job back";
+            EXPECT_GT(item->wealthCap, 0) << item->tag;
+            EXPECT_NE(item->FindGivingAction(), nullptr) << item->tag;
+        }
+        if (item->itemType == "BUILD") {
+            EXPECT_TRUE(item->tag == "home_manor" || item->tag == "home_castle") << item->tag;
+        }
+    }
+    for (const auto& action : ActionList) {
+        for (const auto* list : {&action->giveItems, &action->takeItems, &action->requiredItems}) {
+            for (const std::string& tag : *list) {
+                if (RealTag(tag)) {
+                    EXPECT_NE(TItem::FindByTag(tag), nullptr) << action->tag << " names " << tag;
+                }
+            }
+        }
+        for (int s = 0; s < SkillCount; ++s) {
+            if (action->skillBase[s] > 0) {
+                EXPECT_GE(action->skillCap[s], 2) << action->tag;
+                EXPECT_LE(action->skillCap[s], MaxSkillLevel) << action->tag;
+            }
+        }
+        if (action->tag.rfind("action_jobapply", 0) == 0) {
+            const TItem* job = TItem::FindByTag(action->giveItems[0]);
+            ASSERT_NE(job, nullptr) << action->tag;
+            EXPECT_EQ(job->itemType, "JOB") << action->tag;
+        }
+        // Every action is either picked at a station or run by a held item.
+        EXPECT_TRUE(OnAStation(action.get()) || RunBy(action.get()) != nullptr ||
+                    action->tag == "action_quit_job")
+            << action->tag;
+    }
+    const TStation* home = TStation::FindByTag("station_home");
+    ASSERT_NE(home, nullptr);
+    EXPECT_NE(home->images[1], nullptr);
+    EXPECT_NE(home->images[2], nullptr);
+}
+
+TEST_F(ShippedContentTest, EveryStationActionLineNamesAnAction) {
+    // The station loader drops unknown action tags silently, so the lines are counted here.
+    int files = 0;
+    TContentFile::LoadDirectory("content/stations", [&](const std::string& path) {
+        ++files;
+        TContentFile file = TContentFile::Open(path);
+        const std::string tag = TContentFile::QuotedArg(file.FindSingle("TAG="), 0);
+        std::vector<std::string> named;
+        for (std::string line = file.FindLine("SetAction"); line != "NULL"; line = file.FindLine("SetAction"))
+            named.push_back(TContentFile::QuotedArg(line, 0));
+        file.Close();
+        const TStation* station = TStation::FindByTag(tag);
+        ASSERT_NE(station, nullptr) << path;
+        ASSERT_EQ(station->actions.size(), named.size()) << path;
+        for (size_t i = 0; i < named.size(); ++i)
+            EXPECT_EQ(station->actions[i]->tag, named[i]) << path;
+    });
+    EXPECT_EQ(files, stations);
+}
+
+TEST_F(ShippedContentTest, LevelsGrowInLengthAndEachFinalGoalIsReachable) {
+    const std::vector<std::string> names = {"01", "02", "03"};
+    int previousLength = 0;
+    for (const std::string& name : names) {
+        const TLevel* level = TLevel::FindByName(name);
+        ASSERT_NE(level, nullptr) << name;
+        EXPECT_GT(level->Length, previousLength) << name;
+        previousLength = level->Length;
+        EXPECT_LE(level->ItemTags.size(), static_cast<size_t>(ItemsPerPage * MaxItemPages)) << name;
+        EXPECT_NE(level->IntroPrompt.Title, "NULL") << name;
+        EXPECT_NE(level->IntroPrompt.Text, "NULL") << name;
+
+        const TReach reach = Reachable(*level);
+        if (TItem::FindByTag(level->ItemGoal) != nullptr) {
+            EXPECT_EQ(reach.items.count(level->ItemGoal), 1u) << name << " cannot give " << level->ItemGoal;
+        } else {
+            ASSERT_GE(level->SkillGoalKind, 0) << name;
+            ASSERT_LT(level->SkillGoalKind, SkillCount) << name;
+            EXPECT_GT(level->SkillGoalLevel, 1) << name;
+            EXPECT_GE(reach.level[level->SkillGoalKind], level->SkillGoalLevel) << name;
+        }
+    }
+    EXPECT_EQ(TLevel::FindByName("01")->TutorialPath, CurrentDirectory() + "/content/tut/Tutorial1.html");
+    EXPECT_EQ(TLevel::FindByName("02")->TutorialPath, CurrentDirectory() + "/content/tut/Tutorial2.html");
+}
+
+TEST_F(ShippedContentTest, StartedLevelsShowPlacedStationsClearOfButtonsAndEachOther) {
+    for (const char* name : {"01", "02", "03"}) {
+        TLevel* level = TLevel::FindByName(name);
+        ASSERT_NE(level, nullptr);
+        level->Start();
+        EXPECT_EQ(CurrentLevel, level);
+        EXPECT_EQ(Prompt.Kind, "CUSTOM");
+        ASSERT_EQ(GoalList.size(), 1u) << name;
+        EXPECT_EQ(GoalList.front()->deadline, level->Length) << name;
+
+        std::vector<TRect> shown;
+        for (const auto& station : StationList) {
+            const bool active = station->target->Inactive == 0;
+            const bool placed =
+                std::any_of(level->Placements.begin(), level->Placements.end(),
+                            [&](const TStationPlacement& p) { return p.Station == station.get(); });
+            // A shown station must stand where this level put it, not where an earlier level left it.
+            EXPECT_EQ(active, placed) << name << " " << station->tag;
+            if (!active) continue;
+            const TRect r{static_cast<int>(station->target->X), static_cast<int>(station->target->Y),
+                          station->target->Width, station->target->Height};
+            EXPECT_GT(r.w, 0) << station->tag;
+            EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= 800 && r.y + r.h <= 600)
+                << name << " " << station->tag;
+            for (const TRect& button : Reserved)
+                EXPECT_FALSE(r.Overlaps(button)) << name << " " << station->tag;
+            for (const TRect& other : shown)
+                EXPECT_FALSE(r.Overlaps(other)) << name << " " << station->tag;
+            shown.push_back(r);
+        }
+        EXPECT_GE(shown.size(), 3u) << name;
+    }
+}
+
+} // namespace
