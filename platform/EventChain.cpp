@@ -3,6 +3,7 @@
 #include "platform/Backend.hpp"
 
 #include <deque>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -86,7 +87,9 @@ void ResetEventChain() {
 
 TTimer CreateTimer(int ticksPerSecond) {
     if (ticksPerSecond <= 0) return nullptr;
-    auto* timer = new TTimerData;
+    // Timers run until the program ends; the store keeps them, and is itself never destroyed.
+    static auto& store = *new std::vector<std::unique_ptr<TTimerData>>;
+    TTimer timer = store.emplace_back(std::make_unique<TTimerData>()).get();
     timer->periodMs = 1000 / ticksPerSecond;
     if (timer->periodMs < 1) timer->periodMs = 1;
     BackendStartTimer(timer, timer->periodMs);

@@ -5,7 +5,8 @@
 
 namespace {
 
-std::vector<TGadget> Gadgets;
+// Never destroyed: gadgets live until DestroyGadget, and nothing is freed at exit.
+std::vector<TGadget>& Gadgets = *new std::vector<TGadget>;
 
 TGadget Make(TGadgetKind kind, const std::string& text, int x, int y, int w, int h, TGadget parent,
              int style) {

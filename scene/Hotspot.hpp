@@ -98,5 +98,6 @@ class THotspot : public std::enable_shared_from_this<THotspot> {
     void ReturnStep(int cx, int cy, float d, float& dx, float& dy) const;
 };
 
-inline THotspotList HotspotList;
+// Lives for the whole run and is never destroyed: sprites and their layers refer to each other.
+inline THotspotList& HotspotList = *new THotspotList;
 inline THotspotRef GrabbedHotspot;

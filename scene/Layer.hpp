@@ -41,7 +41,8 @@ class TLayer : public std::enable_shared_from_this<TLayer> {
     void Destroy();
 };
 
-inline TLayerList LayerList;
+// Lives for the whole run and is never destroyed: sprites and their layers refer to each other.
+inline TLayerList& LayerList = *new TLayerList;
 inline TLayerRef CurrentLayer;
 
 // Connected by the shell at start-up: the game canvas, and the routines behind the layers' DrawRoutine names.

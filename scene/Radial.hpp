@@ -54,7 +54,8 @@ class TRadial : public std::enable_shared_from_this<TRadial> {
     void PlaceSlot(int slot);
 };
 
-inline TRadialList RadialList;
+// Lives for the whole run and is never destroyed: sprites and their layers refer to each other.
+inline TRadialList& RadialList = *new TRadialList;
 inline TRadialRef OpenRadial;
 
 inline constexpr float SafeLeft = 50.0f;

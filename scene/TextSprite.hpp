@@ -32,7 +32,8 @@ class TTextSprite : public TSprite {
     void Remove() override;
 };
 
-inline TTextSpriteList TextSpriteList;
+// Lives for the whole run and is never destroyed: sprites and their layers refer to each other.
+inline TTextSpriteList& TextSpriteList = *new TTextSpriteList;
 inline TImage TextBackImage;
 inline TFont TextFont;
 

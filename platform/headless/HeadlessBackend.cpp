@@ -107,9 +107,7 @@ void HeadlessReset() {
     while (!AllGadgets().empty())
         DestroyGadget(AllGadgets().front());
     Clock = 0;
-    for (TTimer timer : Timers)
-        delete timer;
-    Timers.clear();
+    Timers.clear(); // the platform keeps the timers themselves; they just stop ticking here
     TimerDue.clear();
     Calls.clear();
     SetDebugLogSink(nullptr);
