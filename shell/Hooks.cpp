@@ -1,6 +1,7 @@
 #include "shell/Hooks.hpp"
 
 #include "panels/GlobalGadgets.hpp"
+#include "panels/StatsPanel.hpp"
 #include "scene/Layer.hpp"
 #include "scene/Pointer.hpp"
 
@@ -8,6 +9,14 @@ TEvent* PaintHook(TEvent* event) {
     if (event == nullptr || event->id != GadgetPaint) return event;
     if (event->source == GameCanvas) {
         TLayer::RenderAll();
+        return nullptr;
+    }
+    if (event->source == StatsSkills) {
+        TStatsPanel::DrawSkills();
+        return nullptr;
+    }
+    if (event->source == StatsInventory) {
+        TStatsPanel::DrawInventory();
         return nullptr;
     }
     return event;

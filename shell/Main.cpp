@@ -2,7 +2,9 @@
 
 #include "panels/GlobalGadgets.hpp"
 #include "panels/InfoPanel.hpp"
+#include "panels/MenuBrowser.hpp"
 #include "panels/Prompt.hpp"
+#include "panels/StatsPanel.hpp"
 #include "panels/WidgetGroup.hpp"
 #include "rules/Action.hpp"
 #include "rules/Goal.hpp"
@@ -12,15 +14,15 @@
 #include "scene/FrameRate.hpp"
 #include "shell/GuiDispatch.hpp"
 #include "shell/Hooks.hpp"
+#include "shell/Level.hpp"
 #include "shell/RulesWiring.hpp"
 #include "shell/SceneAssembly.hpp"
+#include "shell/WorldTick.hpp"
 
 TTimer FrameTimer = nullptr;
 bool QuitRequested = false;
 
 namespace {
-
-TWidgetGroup* StatsGroup = nullptr;
 
 // Everything the run keeps, empty, before any GUI exists; the lists themselves start empty.
 void CreateProgramState() {
@@ -39,7 +41,9 @@ void BuildGui() {
     SetVisible(MainWindow, false);
     TPrompt::Build();
     TInfoPanel::Build();
+    TStatsPanel::Build();
     SetVisible(MainWindow, true);
+    TMenuBrowser::Open(CurrentDirectory() + "/content/html/MainMenu.html", -1, -1, -1, -1);
     SetDrawTarget(GameCanvas);
     ClearTarget();
     Present();
@@ -49,6 +53,7 @@ void LoadContent() {
     TItem::LoadAll();
     TAction::LoadAll();
     TStation::LoadAll();
+    TLevel::LoadAll();
 }
 
 void ResetPlayerState() {
@@ -56,7 +61,10 @@ void ResetPlayerState() {
 }
 
 bool HandleLoopEvent(const TEvent& event) {
-    if (!WorldHidden && event.id == TimerTick && event.source == FrameTimer) RequestRepaint(GameCanvas);
+    if (!WorldHidden && event.id == TimerTick && event.source == FrameTimer) {
+        RequestRepaint(GameCanvas);
+        WorldTick();
+    }
     DispatchGuiEvent();
     if (event.id == KeyDown && event.data == KeyEscape) QuitRequested = true;
     return !QuitRequested;

@@ -3,12 +3,15 @@
 #include "panels/GlobalGadgets.hpp"
 #include "panels/InfoPanel.hpp"
 #include "panels/Prompt.hpp"
+#include "panels/StatsPanel.hpp"
+#include "panels/TutorialWindow.hpp"
 #include "rules/Action.hpp"
 #include "rules/Goal.hpp"
 #include "rules/InfoText.hpp"
 #include "rules/Player.hpp"
 #include "rules/Station.hpp"
 #include "scene/Layer.hpp"
+#include "shell/Level.hpp"
 #include "shell/SceneAssembly.hpp"
 
 void ConnectRules() {
@@ -26,4 +29,8 @@ void ConnectRules() {
     WeekGoalsGatherer = TGoal::GatherWeekGoals;
     WeeklyGoalCheckHook = TGoal::WeeklyCheck;
     ActiveGoalWalker = TGoal::WalkActive;
+    ShowWeeklyReviewHook = TStatsPanel::ShowWeeklyReview;
+    TutorialOpener = [](const std::string& path, const std::string& title) {
+        TTutorialWindow::Open(path, title, -1, -1, -1, -1);
+    };
 }

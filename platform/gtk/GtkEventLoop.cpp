@@ -19,6 +19,7 @@ constexpr const char* Css = R"css(
 .gorum-sunken { border-style: solid; border-width: 1px; border-color: #808080 #ffffff #ffffff #808080; }
 .gorum-button { padding: 0px 2px; min-height: 0px; min-width: 0px; }
 .gorum-label { padding: 0px; }
+.gorum-label-box { background: transparent; border: none; }
 )css";
 
 // A timer source that steps its deadline by whole periods from the previous deadline, so that the

@@ -140,7 +140,19 @@ void MakeLabel(TGadget gadget, TGtkNative* native) {
     gtk_label_set_justify(GTK_LABEL(label), centred ? GTK_JUSTIFY_CENTER : GTK_JUSTIFY_LEFT);
     gtk_label_set_xalign(GTK_LABEL(label), centred ? 0.5f : 0.0f);
     gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
-    native->outer = label;
+    // The box clips what does not fit, as a native static control does, instead of letting the text
+    // spill over the controls below it.
+    GtkWidget* box = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(box), GTK_POLICY_EXTERNAL, GTK_POLICY_EXTERNAL);
+    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(box), GTK_SHADOW_NONE);
+    AddClasses(box, {"gorum-label-box"});
+    gtk_container_add(GTK_CONTAINER(box), label);
+    if (GtkWidget* viewport = gtk_bin_get_child(GTK_BIN(box)); viewport != label) {
+        gtk_viewport_set_shadow_type(GTK_VIEWPORT(viewport), GTK_SHADOW_NONE);
+        AddClasses(viewport, {"gorum-label-box"});
+    }
+    gtk_widget_show_all(box);
+    native->outer = box;
     native->control = label;
 }
 

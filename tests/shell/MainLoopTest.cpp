@@ -1,6 +1,7 @@
 // Start-up and the main loop on the headless backend: what the hooks take, what the loop sees.
 
 #include "panels/GlobalGadgets.hpp"
+#include "panels/MenuBrowser.hpp"
 #include "panels/Widget.hpp"
 #include "platform/EventChain.hpp"
 #include "platform/headless/Headless.hpp"
@@ -82,7 +83,15 @@ TEST_F(MainLoopTest, AStalledLoopHandlesExactlyOneTickWhenItResumes) {
     EXPECT_EQ(Handled(TimerTick), 1);
 }
 
+TEST_F(MainLoopTest, StartUpEndsOnTheMenuPageWithTheWorldHidden) {
+    EXPECT_TRUE(WorldHidden);
+    ASSERT_NE(MenuView, nullptr);
+    EXPECT_EQ(CurrentUrl(MenuView), CurrentDirectory() + "/content/html/MainMenu.html");
+    EXPECT_FALSE(GameCanvas->visible);
+}
+
 TEST_F(MainLoopTest, EachTickOfTheShownWorldPaintsTheCanvasInTheNextWait) {
+    TGlobalGadgets::ShowWorld();
     HeadlessClearDrawCalls();
     HeadlessAdvanceClock(16);
     EXPECT_EQ(Handled(TimerTick), 1);

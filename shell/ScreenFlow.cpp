@@ -1,0 +1,41 @@
+#include "shell/ScreenFlow.hpp"
+
+#include "panels/MenuBrowser.hpp"
+#include "panels/StatsPanel.hpp"
+#include "panels/TutorialWindow.hpp"
+#include "rules/Goal.hpp"
+#include "shell/Level.hpp"
+
+void BackToLevelList() {
+    // The prompt stays as it is: it hides with the world and keeps the lock until the next one closes.
+    TMenuBrowser::OpenPage("#levels");
+    TTutorialWindow::Close();
+}
+
+void RetryLevel() {
+    if (CurrentLevel == nullptr) {
+        BackToLevelList();
+        return;
+    }
+    CurrentLevel->Start();
+}
+
+void ShowPlayerStats() {
+    TStatsPanel::ShowPlayerStats();
+}
+
+void CloseStatsPanel() {
+    const bool wasReview = StatsMode == 1;
+    TStatsPanel::Close();
+    if (!wasReview) return;
+    EvalCursor = GoalList.empty() ? nullptr : GoalList.front();
+    TGoal::EvaluateNext();
+}
+
+void ShowTutorial() {
+    if (TutorialWindow != nullptr) TTutorialWindow::Show();
+}
+
+void HideTutorial() {
+    TTutorialWindow::Hide();
+}
