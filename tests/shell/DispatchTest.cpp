@@ -5,12 +5,14 @@
 #include "panels/InfoPanel.hpp"
 #include "panels/MenuBrowser.hpp"
 #include "panels/Prompt.hpp"
+#include "panels/StatsPanel.hpp"
 #include "panels/TutorialWindow.hpp"
 #include "panels/Widget.hpp"
 #include "platform/EventChain.hpp"
 #include "platform/headless/Headless.hpp"
 #include "rules/GoalMenu.hpp"
 #include "scene/Radial.hpp"
+#include "scene/TimeBar.hpp"
 #include "shell/Level.hpp"
 #include "shell/Main.hpp"
 #include "shell/SceneAssembly.hpp"
@@ -146,6 +148,29 @@ TEST_F(DispatchTest, TheTutorialButtonBringsTheWindowBackEvenOverAPanel) {
     ASSERT_TRUE(PanelLocked);
     HandleClick("CLICK1", "TUTORIAL");
     EXPECT_TRUE(TutorialWindow->visible);
+}
+
+} // namespace
+
+namespace {
+
+// Plays the first level by training at the gym every week and answering every prompt with its first
+// button, as a player who only wants the level's goal would.
+TEST_F(DispatchTest, TrainingEveryWeekWinsTheFirstLevel) {
+    PlayFirstLevel();
+    for (int week = 0; week < 12 && Prompt.Kind != "FINALPASS" && Prompt.Kind != "FINALFAIL"; ++week) {
+        HandleClick("CLICK1", "station_gym");
+        ASSERT_NE(OpenRadial, nullptr) << "week " << week;
+        HandleClick("CLICK1", OpenRadial->Items.front()->Hotspot->Tag);
+        Press(StatsConfirm);
+        while (PanelLocked && (Prompt.Kind == "GOALPASS" || Prompt.Kind == "GOALFAIL"))
+            Press(PromptPrimary);
+    }
+    EXPECT_EQ(Prompt.Kind, "FINALPASS");
+    EXPECT_GT(CurrentWeek, 3) << "four levels of fitness take more than a few weeks";
+    Press(PromptPrimary);
+    EXPECT_FALSE(MenuClosed) << "a won level goes back to the level list";
+    EXPECT_TRUE(WorldHidden);
 }
 
 } // namespace
