@@ -20,31 +20,25 @@ TGadget InfoUp = nullptr;
 TGadget InfoHelp = nullptr;
 TGadget InfoClose = nullptr;
 
-namespace {
-
-TGadget Register(const std::string& tag, TGadget gadget) {
-    TWidget* widget = TWidget::Create(tag);
-    widget->Gadget = gadget;
-    InfoGroup->Add(widget);
-    return gadget;
-}
-
-} // namespace
+namespace {} // namespace
 
 void TInfoPanel::Build() {
     if (InfoGroup == nullptr) InfoGroup = TWidgetGroup::Create("INFO_PANEL");
     SkillIcons = LoadIconStrip("media/SkillTypes.bmp");
-    InfoPanelGadget = Register("INFO_PANEL", AddPanel(0, 0, 350, 600, GameCanvas, 1, "Information"));
-    InfoTitle = Register("INFO_TITLE", AddLabel("TITLE", 10, 20, 250, 15, InfoPanelGadget, LabelCentred));
-    InfoInfo = Register("INFO_INFO", AddLabel("Information", 10, 70, 330, 150, InfoPanelGadget, LabelLeft));
-    InfoData =
-        Register("INFO_DATA", AddLabel("Data and statistics", 10, 230, 150, 200, InfoPanelGadget, LabelLeft));
-    InfoImage = Register("INFO_IMAGE", AddPanel(10, 440, 150, 150, InfoPanelGadget, 0, "Image"));
-    InfoInventory = Register("INFO_INVENTORY", AddListBox(175, 255, 150, 275, InfoPanelGadget, 0));
-    InfoGo = Register("INFO_GO", AddButton("View Item", 210, 560, 80, 25, InfoPanelGadget, 1));
-    InfoUp = Register("INFO_UP", AddButton("Back", 305, 24, 40, 20, InfoPanelGadget, 1));
-    InfoHelp = Register("INFO_HELP", AddButton("?", 305, 2, 20, 20, InfoPanelGadget, 1));
-    InfoClose = Register("INFO_CLOSE", AddButton("X", 326, 2, 20, 20, InfoPanelGadget, 1));
+    InfoPanelGadget =
+        InfoGroup->Register("INFO_PANEL", AddPanel(0, 0, 350, 600, GameCanvas, 1, "Information"));
+    InfoTitle =
+        InfoGroup->Register("INFO_TITLE", AddLabel("TITLE", 10, 20, 250, 15, InfoPanelGadget, LabelCentred));
+    InfoInfo = InfoGroup->Register("INFO_INFO",
+                                   AddLabel("Information", 10, 70, 330, 150, InfoPanelGadget, LabelLeft));
+    InfoData = InfoGroup->Register(
+        "INFO_DATA", AddLabel("Data and statistics", 10, 230, 150, 200, InfoPanelGadget, LabelLeft));
+    InfoImage = InfoGroup->Register("INFO_IMAGE", AddPanel(10, 440, 150, 150, InfoPanelGadget, 0, "Image"));
+    InfoInventory = InfoGroup->Register("INFO_INVENTORY", AddListBox(175, 255, 150, 275, InfoPanelGadget, 0));
+    InfoGo = InfoGroup->Register("INFO_GO", AddButton("View Item", 210, 560, 80, 25, InfoPanelGadget, 1));
+    InfoUp = InfoGroup->Register("INFO_UP", AddButton("Back", 305, 24, 40, 20, InfoPanelGadget, 1));
+    InfoHelp = InfoGroup->Register("INFO_HELP", AddButton("?", 305, 2, 20, 20, InfoPanelGadget, 1));
+    InfoClose = InfoGroup->Register("INFO_CLOSE", AddButton("X", 326, 2, 20, 20, InfoPanelGadget, 1));
     if (SkillIcons != nullptr) SetIconStrip(InfoInventory, SkillIcons);
     Close();
 }

@@ -23,13 +23,6 @@ namespace {
 // Skill names as a goal's description says them, by skill kind.
 constexpr const char* DescribedSkillNames[] = {"Fitness", "Mind", "Social", "Wealth", "Leadership"};
 
-TGadget Register(const std::string& tag, TGadget gadget) {
-    TWidget* widget = TWidget::Create(tag);
-    widget->Gadget = gadget;
-    PromptGroup->Add(widget);
-    return gadget;
-}
-
 int WeeksLeft(const TGoal& goal) {
     return goal.deadline - CurrentWeek;
 }
@@ -81,17 +74,21 @@ bool OpenResult(const TGoalRef& goal, const std::string& kind, const std::string
 
 void TPrompt::Build() {
     if (PromptGroup == nullptr) PromptGroup = TWidgetGroup::Create("PROMPT_PANEL");
-    PromptPanel = Register("PROMPT_PANEL", AddPanel(225, 0, 350, 250, GameCanvas, 1, "Prompt"));
-    PromptClose = Register("PROMPT_CLOSE", AddButton("X", 329, 2, 16, 16, PromptPanel, 1));
-    PromptHelp = Register("PROMPT_HELP", AddButton("?", 313, 2, 16, 16, PromptPanel, 1));
-    PromptTitle = Register("PROMPT_TITLE", AddLabel("TITLE", 55, 25, 240, 15, PromptPanel, LabelCentred));
-    PromptInfo1 =
-        Register("PROMPT_INFO1", AddLabel("Main Information.", 15, 50, 320, 70, PromptPanel, LabelLeft));
-    PromptInfo2 = Register("PROMPT_INFO2", AddLabel("Secondary data and information.", 15, 135, 210, 60,
-                                                    PromptPanel, LabelLeft));
-    PromptPrimary = Register("PROMPT_PRIMARY", AddButton("Primary", 20, 210, 90, 25, PromptPanel, 1));
-    PromptSecondary = Register("PROMPT_SECONDARY", AddButton("Secondary", 130, 210, 90, 25, PromptPanel, 1));
-    PromptImage = Register("PROMPT_IMAGE", AddPanel(235, 135, 100, 100, PromptPanel, 1, "PromptImage"));
+    PromptPanel = PromptGroup->Register("PROMPT_PANEL", AddPanel(225, 0, 350, 250, GameCanvas, 1, "Prompt"));
+    PromptClose = PromptGroup->Register("PROMPT_CLOSE", AddButton("X", 329, 2, 16, 16, PromptPanel, 1));
+    PromptHelp = PromptGroup->Register("PROMPT_HELP", AddButton("?", 313, 2, 16, 16, PromptPanel, 1));
+    PromptTitle =
+        PromptGroup->Register("PROMPT_TITLE", AddLabel("TITLE", 55, 25, 240, 15, PromptPanel, LabelCentred));
+    PromptInfo1 = PromptGroup->Register(
+        "PROMPT_INFO1", AddLabel("Main Information.", 15, 50, 320, 70, PromptPanel, LabelLeft));
+    PromptInfo2 = PromptGroup->Register("PROMPT_INFO2", AddLabel("Secondary data and information.", 15, 135,
+                                                                 210, 60, PromptPanel, LabelLeft));
+    PromptPrimary =
+        PromptGroup->Register("PROMPT_PRIMARY", AddButton("Primary", 20, 210, 90, 25, PromptPanel, 1));
+    PromptSecondary =
+        PromptGroup->Register("PROMPT_SECONDARY", AddButton("Secondary", 130, 210, 90, 25, PromptPanel, 1));
+    PromptImage =
+        PromptGroup->Register("PROMPT_IMAGE", AddPanel(235, 135, 100, 100, PromptPanel, 1, "PromptImage"));
     Prompt = Create();
     Close();
 }

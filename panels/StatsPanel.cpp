@@ -28,13 +28,6 @@ constexpr int ItemsShown = 9;
 // A strip holds ten frames; a bigger week still shows a full strip rather than nothing.
 constexpr int StripFrames = 10;
 
-TGadget Register(const std::string& tag, TGadget gadget) {
-    TWidget* widget = TWidget::Create(tag);
-    widget->Gadget = gadget;
-    StatsGroup->Add(widget);
-    return gadget;
-}
-
 // Frame n of a strip stands for the value n + 1; nothing is drawn for zero or less.
 void DrawStripValue(const TImage& strip, int value, float x, float y) {
     if (value <= 0) return;
@@ -45,16 +38,19 @@ void DrawStripValue(const TImage& strip, int value, float x, float y) {
 
 void TStatsPanel::Build() {
     if (StatsGroup == nullptr) StatsGroup = TWidgetGroup::Create("STATS_PANEL");
-    StatsPanelGadget = Register("STATS_PANEL", AddPanel(175, 100, 450, 400, GameCanvas, 1, "Information"));
-    StatsTitle =
-        Register("STATS_TITLE", AddLabel("Weekly Review:", 10, 10, 250, 15, StatsPanelGadget, LabelCentred));
-    StatsMotivation = Register("STATS_MOTIVATION",
-                               AddLabel("Motivation:\n", 200, 280, 250, 50, StatsPanelGadget, LabelLeft));
-    StatsInventory = Register("STATS_INVENTORY", AddCanvas(10, 30, 150, 150, StatsPanelGadget, 0));
-    StatsSkills = Register("STATS_SKILLS", AddCanvas(200, 30, 200, 230, StatsPanelGadget, 0));
-    StatsConfirm = Register("STATS_CONFIRM", AddButton("Continue", 185, 350, 80, 20, StatsPanelGadget, 1));
-    StatsHelp = Register("STATS_HELP", AddButton("?", 405, 2, 20, 20, StatsPanelGadget, 1));
-    StatsClose = Register("STATS_CLOSE", AddButton("X", 426, 2, 20, 20, StatsPanelGadget, 1));
+    StatsPanelGadget =
+        StatsGroup->Register("STATS_PANEL", AddPanel(175, 100, 450, 400, GameCanvas, 1, "Information"));
+    StatsTitle = StatsGroup->Register(
+        "STATS_TITLE", AddLabel("Weekly Review:", 10, 10, 250, 15, StatsPanelGadget, LabelCentred));
+    StatsMotivation = StatsGroup->Register(
+        "STATS_MOTIVATION", AddLabel("Motivation:\n", 200, 280, 250, 50, StatsPanelGadget, LabelLeft));
+    StatsInventory =
+        StatsGroup->Register("STATS_INVENTORY", AddCanvas(10, 30, 150, 150, StatsPanelGadget, 0));
+    StatsSkills = StatsGroup->Register("STATS_SKILLS", AddCanvas(200, 30, 200, 230, StatsPanelGadget, 0));
+    StatsConfirm =
+        StatsGroup->Register("STATS_CONFIRM", AddButton("Continue", 185, 350, 80, 20, StatsPanelGadget, 1));
+    StatsHelp = StatsGroup->Register("STATS_HELP", AddButton("?", 405, 2, 20, 20, StatsPanelGadget, 1));
+    StatsClose = StatsGroup->Register("STATS_CLOSE", AddButton("X", 426, 2, 20, 20, StatsPanelGadget, 1));
     LevelUpImage = LoadImage("media/LevelUp.png");
     Close();
 }

@@ -34,6 +34,13 @@ bool TWidgetGroup::Add(TWidget* widget) {
     return true;
 }
 
+TGadget TWidgetGroup::Register(const std::string& tag, TGadget gadget) {
+    TWidget* widget = TWidget::Create(tag);
+    widget->Gadget = gadget;
+    Add(widget);
+    return gadget;
+}
+
 bool TWidgetGroup::Show(bool lock) {
     if (PanelLocked) return true;
     if (lock) PanelLocked = true;

@@ -14,6 +14,8 @@ struct TWidgetGroup {
     static TWidgetGroup* Create(const std::string& tag = "NULLGROUP");
 
     bool Add(TWidget* widget);
+    // How panels are built: a widget tagged for the new gadget, added here; returns the gadget.
+    TGadget Register(const std::string& tag, TGadget gadget);
     bool Show(bool lock);
     bool Hide();
 };
