@@ -20,8 +20,6 @@ TGadget InfoUp = nullptr;
 TGadget InfoHelp = nullptr;
 TGadget InfoClose = nullptr;
 
-namespace {} // namespace
-
 void TInfoPanel::Build() {
     if (InfoGroup == nullptr) InfoGroup = TWidgetGroup::Create("INFO_PANEL");
     SkillIcons = LoadIconStrip("media/SkillTypes.bmp");
