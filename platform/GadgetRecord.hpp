@@ -39,3 +39,5 @@ struct TGadgetRecord {
 
 // Every live gadget in creation order; the backends walk it, the game never does.
 const std::vector<TGadget>& AllGadgets();
+// Emits the GadgetPaint owed to every canvas that asked for a repaint; backends call it while they wait.
+void ServePendingRepaints();

@@ -1,4 +1,5 @@
 #include "platform/Backend.hpp"
+#include "platform/EventChain.hpp"
 #include "platform/GadgetRecord.hpp"
 
 #include <algorithm>
@@ -33,6 +34,18 @@ bool IsListBox(TGadget gadget) {
 
 const std::vector<TGadget>& AllGadgets() {
     return Gadgets;
+}
+
+void ServePendingRepaints() {
+    // A copy: a paint hook may create or destroy gadgets.
+    for (TGadget gadget : std::vector<TGadget>(Gadgets)) {
+        if (gadget->kind != TGadgetKind::Canvas || !gadget->repaintPending) continue;
+        gadget->repaintPending = false;
+        TEvent paint;
+        paint.id = GadgetPaint;
+        paint.source = gadget;
+        EmitEvent(paint);
+    }
 }
 
 TGadget OpenWindow(const std::string& title, int x, int y, int w, int h, TGadget parent, int style) {

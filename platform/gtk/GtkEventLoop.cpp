@@ -48,18 +48,6 @@ gboolean DispatchTick(GSource* source, GSourceFunc, gpointer) {
 
 GSourceFuncs TickFuncs = {nullptr, nullptr, DispatchTick, nullptr, nullptr, nullptr};
 
-void ServeRepaints() {
-    // Copy: a paint hook may create or destroy gadgets.
-    for (TGadget gadget : std::vector<TGadget>(AllGadgets())) {
-        if (gadget->kind != TGadgetKind::Canvas || !gadget->repaintPending) continue;
-        gadget->repaintPending = false;
-        TEvent paint;
-        paint.id = GadgetPaint;
-        paint.source = gadget;
-        EmitEvent(paint);
-    }
-}
-
 } // namespace
 
 void GtkEnsureStarted() {
@@ -81,7 +69,7 @@ void GtkEnsureStarted() {
 bool BackendWaitForMessages() {
     GtkEnsureStarted();
     for (;;) {
-        ServeRepaints();
+        ServePendingRepaints();
         if (QueuedEventCount() > 0) return true;
         g_main_context_iteration(nullptr, TRUE);
     }

@@ -37,14 +37,7 @@ void BackendRepaintRequested(TGadget) {}
 
 bool BackendWaitForMessages() {
     // Serve the repaints asked for since the last wait, as a real machine does while it waits.
-    for (TGadget gadget : std::vector<TGadget>(AllGadgets())) {
-        if (gadget->kind != TGadgetKind::Canvas || !gadget->repaintPending) continue;
-        gadget->repaintPending = false;
-        TEvent paint;
-        paint.id = GadgetPaint;
-        paint.source = gadget;
-        EmitEvent(paint);
-    }
+    ServePendingRepaints();
     return false;
 }
 

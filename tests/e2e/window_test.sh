@@ -19,7 +19,8 @@ trap cleanup EXIT
 
 window=""
 while (($(now_ms) - start < 5000)); do
-  window=$(xdotool search --onlyvisible --name '^Gorum$' 2>/dev/null | head -1)
+  # By pid: a window of the previous run may still be on the screen for a moment.
+  window=$(xdotool search --onlyvisible --pid "$pid" --name '^Gorum$' 2>/dev/null | head -1)
   [[ -n $window ]] && break
   kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
   sleep 0.05
