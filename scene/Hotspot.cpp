@@ -48,14 +48,19 @@ bool THotspot::IsRadial() const {
 }
 
 std::string THotspot::PollAll() {
+    std::string gesture = "NULL@NULL";
     for (auto it = HotspotList.begin(); it != HotspotList.end();) {
         THotspotRef h = *it++;
         if (h->Inactive != 0) continue;
         if (OpenRadial != nullptr && !h->IsRadial()) continue;
         const std::string g = h->Update(PointerButton);
-        if ((GrabbedHotspot == nullptr || h->GrabState == GrabHeld) && IsReported(g)) return g + "@" + h->Tag;
+        if ((GrabbedHotspot == nullptr || h->GrabState == GrabHeld) && IsReported(g)) {
+            gesture = g + "@" + h->Tag;
+            break;
+        }
     }
-    return "NULL@NULL";
+    PointerPolled();
+    return gesture;
 }
 
 THotspotRef THotspot::Clone(const std::string& tag) {

@@ -1,5 +1,12 @@
 #include "scene/Pointer.hpp"
 
+namespace {
+
+bool PressUnseen = false;
+bool ReleasePending = false;
+
+} // namespace
+
 void TrackPointer(const TEvent& event) {
     switch (event.id) {
     case MouseMove:
@@ -8,11 +15,23 @@ void TrackPointer(const TEvent& event) {
         break;
     case MouseDown:
         PointerButton = event.data;
+        PressUnseen = true;
+        ReleasePending = false;
         break;
     case MouseUp:
-        PointerButton = 0;
+        if (PressUnseen)
+            ReleasePending = true;
+        else
+            PointerButton = 0;
         break;
     default:
         break;
     }
+}
+
+void PointerPolled() {
+    PressUnseen = false;
+    if (!ReleasePending) return;
+    ReleasePending = false;
+    PointerButton = 0;
 }

@@ -103,6 +103,27 @@ TEST_F(HotspotTest, HoldingGivesHoldThenOneSqueezeAfterThreeSecondsThenClick) {
     EXPECT_EQ(Tick(), "NULL@NULL");
 }
 
+// A touchpad tap or a synthetic click presses and releases between two frames.
+TEST_F(HotspotTest, ATapShorterThanAFrameIsStillAClick) {
+    Spot("TAPPED", 100, 100, 50, 50);
+    MoveTo(120, 120);
+    EXPECT_EQ(Tick(), "NULL@NULL");
+    Press(1);
+    Release();
+    EXPECT_EQ(PointerButton, 1) << "the release waits for a poll to see the press";
+    EXPECT_EQ(Tick(), "HOLD@TAPPED");
+    EXPECT_EQ(PointerButton, 0);
+    EXPECT_EQ(Tick(), "CLICK1@TAPPED");
+    EXPECT_EQ(Tick(), "NULL@NULL");
+
+    // A press the poll has already seen is released at once.
+    Press(2);
+    EXPECT_EQ(Tick(), "HOLD@TAPPED");
+    Release();
+    EXPECT_EQ(PointerButton, 0);
+    EXPECT_EQ(Tick(), "CLICK2@TAPPED");
+}
+
 TEST_F(HotspotTest, PickUpFollowsThePointerAndTheNextLeftClickDrops) {
     THotspotRef h = Spot("GOAL_1", 100, 100, 50, 50);
     THotspotRef other = Spot("station_gym", 400, 400, 50, 50);
