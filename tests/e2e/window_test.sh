@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end: the real game under the current X display, driven with xdotool.
-# Usage: window_test.sh GORUM SEND-CLOSE CASE, run from the project root; CASE is opens, escape or closebox.
+# Usage: window_test.sh GORUM SEND-CLOSE CASE, run from the project root; CASE is opens, escape, closebox
+# or level.
 set -u
 gorum=$1
 send_close=$2
@@ -77,6 +78,25 @@ closebox)
   wait_exit 2000 || fail "still running 2 s after the close box"
   [[ $code == 0 ]] || fail "exit code $code after the close box"
   check_no_leftovers
+  ;;
+level)
+  # Play, then the first level's link: the menu page gives way to the world, whose time bar is wood
+  # brown where the menu's sky was blue.
+  sleep 1.5
+  xdotool mousemove --window "$window" 400 242 click 1
+  sleep 1.5
+  xdotool mousemove --window "$window" 400 137 click 1
+  started=""
+  for _ in $(seq 50); do
+    pixel=$(import -window "$window" -crop 1x1+650+31 txt:- 2>/dev/null | grep -o 'srgb([0-9,]*)' | head -1)
+    IFS=',' read -r red green blue <<<"${pixel//[^0-9,]/}"
+    if [[ -n $red && $red -gt $((blue + 40)) ]]; then
+      started=yes
+      break
+    fi
+    sleep 0.1
+  done
+  [[ -n $started ]] || fail "the first level did not start (time bar pixel: $pixel)"
   ;;
 *)
   fail "unknown case $case_name"
