@@ -3,6 +3,7 @@
 #include "panels/InfoPanel.hpp"
 #include "panels/MenuBrowser.hpp"
 #include "panels/Prompt.hpp"
+#include "panels/TutorialWindow.hpp"
 #include "panels/Widget.hpp"
 #include "rules/Action.hpp"
 #include "rules/Goal.hpp"
@@ -113,7 +114,7 @@ void HandleWindowAndReviewEvent() {
     TWidget* widget = TWidget::FindWidgetByGadget(event.source);
     if (widget == nullptr) return;
     if (event.id == WindowClose && widget->Tag == "WINMAIN") EndProgram();
-    if (event.id == WindowClose && widget->Tag == "WINTUTORIAL") HideTutorial();
+    if (event.id == WindowClose && widget->Tag == "WINTUTORIAL") TTutorialWindow::Hide();
     if (event.id == GadgetAction && (widget->Tag == "STATS_CLOSE" || widget->Tag == "STATS_CONFIRM"))
         CloseStatsPanel();
 }

@@ -20,10 +20,6 @@ void RetryLevel() {
     CurrentLevel->Start();
 }
 
-void ShowPlayerStats() {
-    TStatsPanel::ShowPlayerStats();
-}
-
 void CloseStatsPanel() {
     const bool wasReview = StatsMode == 1;
     TStatsPanel::Close();
@@ -34,8 +30,4 @@ void CloseStatsPanel() {
 
 void ShowTutorial() {
     if (TutorialWindow != nullptr) TTutorialWindow::Show();
-}
-
-void HideTutorial() {
-    TTutorialWindow::Hide();
 }

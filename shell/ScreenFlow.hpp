@@ -1,10 +1,8 @@
 #pragma once
-// The moves between screens that the dispatchers share: back to the level list, a level's retry,
-// the statistics panel and the tutorial window.
+// The moves between screens that the dispatchers share: back to the level list, a level's retry, closing
+// the weekly review into the goal evaluation, and bringing the tutorial window back.
 
 void BackToLevelList();
 void RetryLevel();
-void ShowPlayerStats();
 void CloseStatsPanel();
 void ShowTutorial();
-void HideTutorial();

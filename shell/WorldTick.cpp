@@ -2,6 +2,7 @@
 
 #include "panels/GlobalGadgets.hpp"
 #include "panels/Prompt.hpp"
+#include "panels/StatsPanel.hpp"
 #include "rules/Goal.hpp"
 #include "rules/GoalMenu.hpp"
 #include "rules/Player.hpp"
@@ -39,7 +40,7 @@ TAction* OwnerAction(const THotspotRef& hotspot) {
 bool AnyClick(const std::string& tag, const THotspotRef& hotspot) {
     if (tag == "SETGOAL" && Free()) TGoalMenu::OpenGoalMenu();
     if (tag == "PLAYERSTATS" && Free()) {
-        ShowPlayerStats();
+        TStatsPanel::ShowPlayerStats();
         return true;
     }
     if (tag == "RADIALCLOSE" && Free()) {

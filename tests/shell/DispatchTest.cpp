@@ -30,6 +30,8 @@ class DispatchTest : public ::testing::Test {
     std::vector<std::string> log;
 
     void SetUp() override {
+        // The tutorial's own state goes first; its window then goes with its widget.
+        TTutorialWindow::Close();
         while (!WidgetRegistry.empty())
             WidgetRegistry.front()->Destroy();
         HeadlessReset();
