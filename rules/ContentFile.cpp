@@ -21,6 +21,19 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// Where a number's digits begin: after leading blanks and one optional sign, which it reports.
+size_t SkipBlanksAndSign(const std::string& text, bool& negative) {
+    size_t i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    return i;
+}
+
 int DigitValue(char c) {
     if (IsDigit(c)) return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -111,14 +124,8 @@ std::string TContentFile::QuotedArg(const std::string& line, int index) {
 }
 
 int TContentFile::ToInt(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    size_t i = SkipBlanksAndSign(text, negative);
     int base = 10;
     if (i < text.size() && text[i] == '$') {
         base = 16;
@@ -137,14 +144,8 @@ int TContentFile::ToInt(const std::string& text) {
 }
 
 double TContentFile::ToReal(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    size_t i = SkipBlanksAndSign(text, negative);
     const size_t start = i;
     // Only the plain decimal form counts, so "inf", "nan" and hex forms read as 0.0.
     while (i < text.size() && IsDigit(text[i]))
