@@ -111,6 +111,8 @@ void HandleInfoEvent() {
 
 void HandleWindowAndReviewEvent() {
     const TEvent& event = CurrentEvent();
+    // Ticks and the rest concern no row here; they need not walk the registry.
+    if (event.id != WindowClose && event.id != GadgetAction) return;
     TWidget* widget = TWidget::FindWidgetByGadget(event.source);
     if (widget == nullptr) return;
     if (event.id == WindowClose && widget->Tag == "WINMAIN") EndProgram();
