@@ -1,5 +1,6 @@
 #include "platform/ImageData.hpp"
 #include "platform/ImageDecoder.hpp"
+#include "platform/ImageRequest.hpp"
 #include "platform/Platform.hpp"
 
 #include <cstring>
@@ -20,6 +21,16 @@ void TImageData::ApplyMask(int frame) {
 }
 
 namespace {
+
+std::function<void(const TImageRequest&)> RequestListener;
+
+TImage Told(TImageRequest request, TImage image) {
+    if (RequestListener) {
+        request.loaded = image != nullptr;
+        RequestListener(request);
+    }
+    return image;
+}
 
 int ResolveFlags(int flags) {
     return flags < 0 ? ImageDefault : flags & 15;
@@ -65,23 +76,31 @@ TImage CutFrames(const TImageDecoder& picture, int frameWidth, int frameHeight, 
 
 } // namespace
 
+void SetImageRequestListener(std::function<void(const TImageRequest&)> listener) {
+    RequestListener = std::move(listener);
+}
+
 TImage LoadImage(const std::string& path, int flags) {
     TImageDecoder picture;
-    if (!picture.DecodeFile(path)) return nullptr;
-    return CutFrames(picture, picture.width, picture.height, 0, 1, flags);
+    const TImageRequest request{path, TImageCut::Whole};
+    if (!picture.DecodeFile(path)) return Told(request, nullptr);
+    return Told(request, CutFrames(picture, picture.width, picture.height, 0, 1, flags));
 }
 
 TImage LoadFrames(const std::string& path, int frameWidth, int frameHeight, int first, int count, int flags) {
     TImageDecoder picture;
-    if (!picture.DecodeFile(path)) return nullptr;
-    return CutFrames(picture, frameWidth, frameHeight, first, count, flags);
+    const TImageRequest request{path, TImageCut::Frames, frameWidth, frameHeight, first, count};
+    if (!picture.DecodeFile(path)) return Told(request, nullptr);
+    return Told(request, CutFrames(picture, frameWidth, frameHeight, first, count, flags));
 }
 
 TImage LoadIconStrip(const std::string& path) {
     TImageDecoder picture;
-    if (!picture.DecodeFile(path)) return nullptr;
+    const TImageRequest request{path, TImageCut::IconStrip};
+    if (!picture.DecodeFile(path)) return Told(request, nullptr);
     // List icons are shown as the file draws them: no mask, no filtering.
-    return CutFrames(picture, picture.height, picture.height, 0, picture.width / picture.height, 0);
+    return Told(request,
+                CutFrames(picture, picture.height, picture.height, 0, picture.width / picture.height, 0));
 }
 
 TImage CreateImage(int width, int height, int frames, int flags) {

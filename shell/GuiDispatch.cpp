@@ -10,7 +10,10 @@
 #include "rules/Station.hpp"
 #include "scene/Motivation.hpp"
 #include "shell/Level.hpp"
+#include "shell/LevelLink.hpp"
 #include "shell/ScreenFlow.hpp"
+
+#include <optional>
 
 namespace {
 
@@ -124,16 +127,12 @@ void HandleWindowAndReviewEvent() {
 void WatchMenuPage() {
     if (MenuClosed || MenuView == nullptr) return;
     const std::string url = CurrentUrl(MenuView);
-    const size_t marker = url.rfind("html\\");
-    const std::string rest = marker == std::string::npos ? url : url.substr(marker + 5);
-    if (rest.rfind("redirects", 0) == 0) {
-        // The level's name is the 19th and 20th characters, or the last two of a shorter text.
-        const std::string name = rest.size() >= 20 ? rest.substr(18, 2) : rest.substr(rest.size() - 2);
-        if (TLevel* level = TLevel::FindByName(name)) {
+    if (const std::optional<std::string> name = LevelLinkName(url)) {
+        if (TLevel* level = TLevel::FindByName(*name)) {
             level->Start();
             TMenuBrowser::Close();
         } else {
-            DebugLog("ERROR LOADING LEVEL: " + name);
+            DebugLog("ERROR LOADING LEVEL: " + *name);
         }
         return;
     }

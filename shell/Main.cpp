@@ -76,11 +76,15 @@ void RunMainLoop() {
     }
 }
 
-int Main() {
+void BuildProgram() {
     CreateProgramState();
     BuildGui();
     ConnectRules();
     BuildScene();
+}
+
+int Main() {
+    BuildProgram();
     LoadContent();
     ResetPlayerState();
     FrameTimer = CreateTimer(FrameRate);

@@ -8,6 +8,8 @@ extern TTimer FrameTimer;
 extern bool QuitRequested; // set by Escape; the loop ends after the iteration that set it
 
 int Main();
+// Start-up before the content: the program's state, the GUI, the rules' hooks and the scene.
+void BuildProgram();
 void BuildGui();
 void LoadContent();
 void ResetPlayerState();

@@ -2,7 +2,7 @@
 // so a script in every page tells us the link as written before the engine follows it.
 #include "platform/Backend.hpp"
 #include "platform/gtk/GtkNative.hpp"
-#include "platform/gtk/LinkLocation.hpp"
+#include "platform/LinkLocation.hpp"
 
 #include <algorithm>
 #include <csignal>

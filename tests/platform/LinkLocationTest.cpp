@@ -1,4 +1,4 @@
-#include "platform/gtk/LinkLocation.hpp"
+#include "platform/LinkLocation.hpp"
 #include "platform/gtk/GtkKeys.hpp"
 
 #include <gdk/gdkkeysyms.h>

@@ -1,0 +1,17 @@
+#pragma once
+// The checks, one file each. Each reads the watched start-up and the game state it left, and adds a line
+// for every mistake it sees; none changes the game state.
+
+struct TContentRun;
+struct TCheckReport;
+
+void CheckLogLines(const TContentRun& run, TCheckReport& report);
+void CheckDuplicateTags(const TContentRun& run, TCheckReport& report);
+void CheckItems(const TContentRun& run, TCheckReport& report);
+void CheckActions(const TContentRun& run, TCheckReport& report);
+void CheckStations(const TContentRun& run, TCheckReport& report);
+void CheckLevels(const TContentRun& run, TCheckReport& report);
+void CheckFinalGoals(const TContentRun& run, TCheckReport& report);
+void CheckLayout(const TContentRun& run, TCheckReport& report);
+void CheckMenuLinks(const TContentRun& run, TCheckReport& report);
+void CheckMedia(const TContentRun& run, TCheckReport& report);

@@ -1,0 +1,9 @@
+#pragma once
+// Field 0 of each line of a content file that carries a key, read by the game's own reader the way its
+// loaders read repeated commands. For what the loaders take in but do not keep: an item's icon path, the
+// action tags a station dropped.
+
+#include <string>
+#include <vector>
+
+std::vector<std::string> FirstFields(const std::string& path, const std::string& key);
