@@ -29,7 +29,7 @@ std::string FailureReason(const TImageRequest& r) {
         return "is cut into " + Size(r.frameWidth, r.frameHeight) + " frames from frame " +
                std::to_string(r.first) + " for " + std::to_string(r.count) + ", which cannot be";
     const int frames = (w / r.frameWidth) * (h / r.frameHeight);
-    return "is " + Size(w, h) + ", " + std::to_string(frames) + " frames of " +
+    return "is " + Size(w, h) + ", room for " + std::to_string(frames) + " frames of " +
            Size(r.frameWidth, r.frameHeight) + "; the game cuts " + std::to_string(r.count) + " from frame " +
            std::to_string(r.first);
 }
