@@ -257,8 +257,8 @@ TEST_F(GorumCheckTest, StationPicturesMustExistAndHoldTheirFrames) {
     Write("stations/Office.txt", "SetImage(\"media/stations/Office.png\", \"100\", \"100\", \"0\", \"3\")\n"
                                  "TAG=\"station_office\"\nSetAction(\"action_jobapply_clerk\")\n");
     ExpectProblem("content/stations/Office.txt: LOG: Failed to load image: media/stations/Office.png");
-    ExpectProblem(
-        "media/stations/Office.png: is 200 x 100, room for 2 frames of 100 x 100; the game cuts 3 from frame 0");
+    ExpectProblem("media/stations/Office.png: is 200 x 100, room for 2 frames of 100 x 100; the game cuts 3 "
+                  "from frame 0");
 }
 
 TEST_F(GorumCheckTest, ProgramArtIsCheckedToo) {
@@ -268,7 +268,8 @@ TEST_F(GorumCheckTest, ProgramArtIsCheckedToo) {
                           std::filesystem::copy_options::recursive);
     std::filesystem::copy_file(game.root / "media/PlayerStats.png", game.root / "media/SetGoal.png",
                                std::filesystem::copy_options::overwrite_existing);
-    ExpectProblem("media/SetGoal.png: is 150 x 50, room for 0 frames of 100 x 75; the game cuts 3 from frame 0");
+    ExpectProblem(
+        "media/SetGoal.png: is 150 x 50, room for 0 frames of 100 x 75; the game cuts 3 from frame 0");
     std::filesystem::remove(game.root / "media/Slider.png");
     ExpectProblem("media/Slider.png: missing");
     Write("items/Diploma.txt",

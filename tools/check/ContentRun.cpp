@@ -13,7 +13,7 @@
 
 void TContentRun::Run() {
     SetDebugLogSink([this](const std::string& text) { log.push_back({current, text}); });
-    SetImageRequestListener([this](const TImageRequest& request) { images.push_back({current, request}); });
+    SetImageRequestListener([this](const TImageRequest& request) { images.push_back(request); });
     BuildProgram();
     // The kinds in the game's loading order: later kinds resolve the tags of earlier ones.
     LoadKind("content/items", itemFiles,

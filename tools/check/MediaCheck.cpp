@@ -49,8 +49,7 @@ std::string Leftover(const TImageRequest& r) {
 
 void CheckMedia(const TContentRun& run, TCheckReport& report) {
     std::set<std::tuple<std::string, int, int, int, int, int>> seen;
-    for (const TImageUse& use : run.images) {
-        const TImageRequest& r = use.request;
+    for (const TImageRequest& r : run.images) {
         if (!seen.insert({r.path, static_cast<int>(r.cut), r.frameWidth, r.frameHeight, r.first, r.count})
                  .second)
             continue;
