@@ -8,7 +8,7 @@ namespace {
 
 constexpr size_t FirstWidth = 32;
 constexpr size_t WidthGrowth = 4;
-constexpr size_t MaxWidth = 8192;
+constexpr size_t MaxWidth = 4096;
 
 struct TNode {
     TPlanState state;

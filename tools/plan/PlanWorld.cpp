@@ -1,6 +1,7 @@
 #include "tools/plan/PlanWorld.hpp"
 
 #include "panels/GlobalGadgets.hpp"
+#include "rules/GoalMenu.hpp"
 #include "scene/TimeBar.hpp"
 #include "shell/Main.hpp"
 #include "shell/WorldTick.hpp"
@@ -36,6 +37,12 @@ bool TPlanWorld::Open(const std::string& levelName) {
     Main();
     level = TLevel::FindByName(levelName);
     if (level == nullptr) return false;
+    const size_t offered = level->ItemTags.size();
+    if (offered > static_cast<size_t>(ItemsPerPage * MaxItemPages)) {
+        unplayable = "the level offers " + std::to_string(offered) +
+                     " items to set goals for, and the game stops with \"Too many item choices!\"";
+        return true;
+    }
     CurrentLevel = level;
     level->Setup();
     // The turns run without panels: a panel would lock the world's clicks, and the review only shows.

@@ -22,6 +22,9 @@ class TPlanWorld {
   public:
     // Starts the game in the working directory and sets the named level up; false when no level has it.
     bool Open(const std::string& levelName);
+    // Why the game cannot even start the level, or empty: the goal menu stops the game when it is offered
+    // more items than its pages hold.
+    const std::string& Unplayable() const { return unplayable; }
     TLevel* Level() const { return level; }
     // The turns a player has: the final goal is judged at the end of the week before its deadline week.
     int Turns() const { return level->Length - 1; }
@@ -43,6 +46,7 @@ class TPlanWorld {
     bool FinalGoalCovers(int skill) const;
 
     TLevel* level = nullptr;
+    std::string unplayable;
     TPlanState start;
     TGoal finalGoal; // a copy of the level's final goal, to set it up again after it was judged
     bool won = false;
