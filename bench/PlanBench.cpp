@@ -2,7 +2,6 @@
 // this machine. Run from the game's folder; prints one line per level with the plan's result, and fails
 // when a level is too slow or gets no plan.
 
-#include "rules/ContentFile.hpp"
 #include "tests/tools/plan/PlanRun.hpp"
 
 #include <chrono>
@@ -24,12 +23,7 @@ std::string LineOf(const std::string& output, const std::string& start) {
 } // namespace
 
 int main() {
-    std::vector<std::string> names;
-    TContentFile::LoadDirectory("content/levels", [&](const std::string& path) {
-        TContentFile file = TContentFile::Open(path);
-        names.push_back(TContentFile::QuotedArg(file.FindSingle("NAME="), 0));
-        file.Close();
-    });
+    const std::vector<std::string> names = LevelNames();
     bool failed = names.empty();
     for (const std::string& name : names) {
         const auto start = std::chrono::steady_clock::now();

@@ -6,7 +6,6 @@
 #include "panels/GlobalGadgets.hpp"
 #include "platform/EventChain.hpp"
 #include "platform/headless/Headless.hpp"
-#include "rules/ContentFile.hpp"
 #include "shell/Main.hpp"
 #include "tests/tools/plan/PlanRun.hpp"
 
@@ -17,17 +16,6 @@
 #include <vector>
 
 namespace {
-
-// The shipped levels' names, read as the game reads them.
-std::vector<std::string> ShippedLevels() {
-    std::vector<std::string> names;
-    TContentFile::LoadDirectory("content/levels", [&](const std::string& path) {
-        TContentFile file = TContentFile::Open(path);
-        names.push_back(TContentFile::QuotedArg(file.FindSingle("NAME="), 0));
-        file.Close();
-    });
-    return names;
-}
 
 class ShippedLevelReplay : public ::testing::TestWithParam<std::string> {};
 
@@ -48,7 +36,39 @@ TEST_P(ShippedLevelReplay, ThePrintedPlanWinsTheLevelInTheGame) {
     EXPECT_EQ(result.weeksPlayed, static_cast<int>(script.weeks.size()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLevelReplay, ::testing::ValuesIn(ShippedLevels()),
+// A plan written by hand for level 01, as a player might squeeze standing goals in and out of focus:
+// Mental +8 (standing goal focused: 50 + 2.5), then Social +8 (52.5 + 2.375), then Mental again through
+// its goal focused once more: +8 lands on 2:6, and 54.875 + 5 * (1 - 0.54875) = 57.13. Three weeks do
+// not win, and the replay says so after checking each of them.
+TEST(PlanReplay, SqueezesStandingGoalsInAndOutOfFocusAndReportsAPlanThatDoesNotWin) {
+    std::istringstream text(
+        "Week 1:\n"
+        "  new goal: Mental 10 by week 10, focused\n"
+        "  action: Study [action_study] at Library [station_library]\n"
+        "  after: Fitness 1:0, Mental 1:8, Social 1:0, Wealth 1:0, Leadership 1:0; items: none; "
+        "motivation 52.50\n"
+        "Week 2:\n"
+        "  unfocus goal: Mental 10 by week 10\n"
+        "  new goal: Social 10 by week 10, focused\n"
+        "  action: Chat with Friends [action_chat] at Cafe [station_cafe]\n"
+        "  after: Fitness 1:0, Mental 1:8, Social 1:8, Wealth 1:0, Leadership 1:0; items: none; "
+        "motivation 54.88\n"
+        "Week 3:\n"
+        "  unfocus goal: Social 10 by week 10\n"
+        "  focus goal: Mental 10 by week 10\n"
+        "  action: Study [action_study] at Library [station_library]\n"
+        "  after: Fitness 1:0, Mental 2:6, Social 1:8, Wealth 1:0, Leadership 1:0; items: none; "
+        "motivation 57.13\n");
+    const TPlanScript script = TPlanText::Read(text);
+    HeadlessReset();
+    ASSERT_EQ(Main(), 0);
+    const TReplayResult result = TPlanReplay::Play("01", script);
+    EXPECT_EQ(result.weeksPlayed, 3);
+    EXPECT_FALSE(result.finalPassed);
+    EXPECT_EQ(result.failure, "week 4: the plan ended without winning");
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLevelReplay, ::testing::ValuesIn(LevelNames()),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              return "Level" + info.param;
                          });
