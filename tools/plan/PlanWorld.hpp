@@ -6,7 +6,7 @@
 
 #include "rules/Goal.hpp"
 #include "shell/Level.hpp"
-#include "tools/plan/PlanState.hpp"
+#include "tools/plan/Plan.hpp"
 
 #include <string>
 #include <vector>
