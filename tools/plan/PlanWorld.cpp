@@ -69,6 +69,7 @@ void TPlanWorld::Restore(const TPlanState& state) {
     if (GoalList.empty() || GoalList.front()->final == 0) {
         // The final goal was judged in an earlier turn: hang it up again as the level start does.
         const TGoalRef goal = TGoal::Create();
+        if (goal == nullptr) return;
         goal->SetDeadline(finalGoal.deadline, 1);
         goal->skill = finalGoal.skill;
         goal->targetLevel = finalGoal.targetLevel;
@@ -77,24 +78,28 @@ void TPlanWorld::Restore(const TPlanState& state) {
     }
 }
 
+// Goals the choice names are few, but the game refuses a goal beyond its limit: such a goal is not set.
 void TPlanWorld::SetGoals(const TTurnChoice& choice) {
     if (choice.standing >= 0) {
-        const TGoalRef goal = TGoal::Create();
-        goal->skill = choice.standing;
-        goal->targetLevel = StandingTarget;
-        goal->SetDeadline(LevelLength, 1);
-        goal->Focus();
+        if (const TGoalRef goal = TGoal::Create()) {
+            goal->skill = choice.standing;
+            goal->targetLevel = StandingTarget;
+            goal->SetDeadline(LevelLength, 1);
+            goal->Focus();
+        }
     }
     for (const int skill : choice.levelGoals) {
-        const TGoalRef goal = TGoal::Create();
-        goal->skill = skill;
-        goal->targetLevel = Player.skillLevel[static_cast<size_t>(skill)] + 1;
-        goal->Focus();
+        if (const TGoalRef goal = TGoal::Create()) {
+            goal->skill = skill;
+            goal->targetLevel = Player.skillLevel[static_cast<size_t>(skill)] + 1;
+            goal->Focus();
+        }
     }
     for (const std::string& tag : choice.itemGoals) {
-        const TGoalRef goal = TGoal::Create();
-        goal->itemTag = tag;
-        goal->Focus();
+        if (const TGoalRef goal = TGoal::Create()) {
+            goal->itemTag = tag;
+            goal->Focus();
+        }
     }
 }
 
