@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,6 +28,10 @@ TEST_P(ShippedLevelReplay, ThePrintedPlanWinsTheLevelInTheGame) {
     const TPlanScript script = TPlanText::Read(text);
     ASSERT_TRUE(script.won) << plan.output;
     ASSERT_FALSE(script.weeks.empty());
+    // The bound that proves levels hopeless must never ask for more turns than a plan found takes.
+    const size_t bound = plan.output.find("no plan can win in fewer than ");
+    ASSERT_NE(bound, std::string::npos) << plan.output;
+    EXPECT_LE(std::atoi(plan.output.c_str() + bound + 30), static_cast<int>(script.weeks.size()));
 
     HeadlessReset();
     ASSERT_EQ(Main(), 0);
