@@ -3,8 +3,6 @@
 // picked up by themselves.
 
 #include "tools/plan/PlanReplay.hpp"
-#include "panels/GlobalGadgets.hpp"
-#include "platform/EventChain.hpp"
 #include "platform/headless/Headless.hpp"
 #include "shell/Main.hpp"
 #include "tests/tools/plan/PlanRun.hpp"
@@ -14,9 +12,42 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
+
+// The game keeps its world in module-level state that only a fresh start sets up cleanly, so every
+// replay gets a process of its own: the child starts the game and replays, the parent reads the result.
+TReplayResult ReplayInFreshGame(const std::string& level, const TPlanScript& script) {
+    TReplayResult result;
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) return {false, 0, "no pipe"};
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeEnds[0]);
+        HeadlessReset();
+        Main();
+        const TReplayResult played = TPlanReplay::Play(level, script);
+        const std::string report = std::to_string(played.finalPassed) + " " +
+                                   std::to_string(played.weeksPlayed) + " " + played.failure;
+        [[maybe_unused]] const ssize_t written = write(pipeEnds[1], report.data(), report.size());
+        _exit(0);
+    }
+    close(pipeEnds[1]);
+    std::string report;
+    char buffer[256];
+    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, static_cast<size_t>(n));
+    close(pipeEnds[0]);
+    waitpid(child, nullptr, 0);
+    std::istringstream fields(report);
+    fields >> result.finalPassed >> result.weeksPlayed;
+    std::getline(fields >> std::ws, result.failure);
+    if (report.empty()) result.failure = "the replay ended the game";
+    return result;
+}
 
 class ShippedLevelReplay : public ::testing::TestWithParam<std::string> {};
 
@@ -33,9 +64,7 @@ TEST_P(ShippedLevelReplay, ThePrintedPlanWinsTheLevelInTheGame) {
     ASSERT_NE(bound, std::string::npos) << plan.output;
     EXPECT_LE(std::atoi(plan.output.c_str() + bound + 30), static_cast<int>(script.weeks.size()));
 
-    HeadlessReset();
-    ASSERT_EQ(Main(), 0);
-    const TReplayResult result = TPlanReplay::Play(level, script);
+    const TReplayResult result = ReplayInFreshGame(level, script);
     EXPECT_EQ(result.failure, "") << plan.output;
     EXPECT_TRUE(result.finalPassed);
     EXPECT_EQ(result.weeksPlayed, static_cast<int>(script.weeks.size()));
@@ -65,9 +94,7 @@ TEST(PlanReplay, SqueezesStandingGoalsInAndOutOfFocusAndReportsAPlanThatDoesNotW
         "  after: Fitness 1:0, Mental 2:6, Social 1:8, Wealth 1:0, Leadership 1:0; items: none; "
         "motivation 57.13\n");
     const TPlanScript script = TPlanText::Read(text);
-    HeadlessReset();
-    ASSERT_EQ(Main(), 0);
-    const TReplayResult result = TPlanReplay::Play("01", script);
+    const TReplayResult result = ReplayInFreshGame("01", script);
     EXPECT_EQ(result.weeksPlayed, 3);
     EXPECT_FALSE(result.finalPassed);
     EXPECT_EQ(result.failure, "week 4: the plan ended without winning");
