@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     if (!world.Unplayable().empty()) return Fail(ExitNoPlan, "no plan: " + world.Unplayable());
     const TLevel& level = *world.Level();
     std::cout << "Level " << level.Name << " \"" << level.IntroPrompt.Title
-              << "\": " << OneLine(level.IntroPrompt.Note) << ", " << world.Turns() << " turns.\n";
+              << "\": " << OneLine(level.IntroPrompt.Note) << ", " << TurnsText(world.Turns()) << ".\n";
 
     const TPlanBound bound(world);
     const int fewest = bound.FewestTurns(world.Start().player, world.Turns());

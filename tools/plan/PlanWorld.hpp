@@ -8,6 +8,7 @@
 #include "shell/Level.hpp"
 #include "tools/plan/Plan.hpp"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,9 @@ class TPlanWorld {
     // more items than its pages hold.
     const std::string& Unplayable() const { return unplayable; }
     TLevel* Level() const { return level; }
-    // The turns a player has: the final goal is judged at the end of the week before its deadline week.
-    int Turns() const { return level->Length - 1; }
+    // The turns a player has: the final goal is judged after every turn and fails once the week after the
+    // turn is its deadline week, so a level of length L gives L - 1 turns (but always a first one).
+    int Turns() const { return std::max(1, finalGoal.deadline - 1); }
     const TGoal& FinalGoal() const { return finalGoal; }
     TPlanState Start() const { return start; }
 

@@ -58,6 +58,15 @@ TEST_F(PlanTest, WinsASkillGoalInTheFewestTurnsAndSaysWhatWinsAlone) {
     EXPECT_TRUE(run.Says("these actions win alone: Jog [jog] (1 week to spare)")) << run.output;
 }
 
+// A one-week level hangs its final goal at week 1, which is judged after the first turn all the same.
+TEST_F(PlanTest, ALevelOfOneWeekStillGivesItsFirstTurn) {
+    Level("1", "SetItemGoal(\"gem\")\n", "AddAction(\"dig\")\n");
+    const TPlanRun run = Plan();
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(run.Says("by week 1, 1 turn.\n")) << run.output;
+    EXPECT_TRUE(run.Says("Won at the end of week 1: 0 weeks to spare.")) << run.output;
+}
+
 TEST_F(PlanTest, AnItemChainWinsWithNoWeekToSpareWhenItFitsExactly) {
     Level("4", "SetItemGoal(\"crown\")\n",
           "AddAction(\"dig\")\nAddAction(\"forge\")\nAddAction(\"crown_me\")\n");
