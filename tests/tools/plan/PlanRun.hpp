@@ -1,0 +1,25 @@
+#pragma once
+// Runs the built gorum-plan on a game folder and a level, and keeps what it printed and its exit status.
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+struct TPlanRun {
+    int status = -1;
+    std::string output;
+
+    static TPlanRun Of(const std::string& arguments) {
+        TPlanRun run;
+        FILE* pipe = popen((std::string(GORUM_PLAN_PATH) + " " + arguments + " 2>&1").c_str(), "r");
+        if (pipe == nullptr) return run;
+        std::array<char, 4096> buffer{};
+        while (const size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
+            run.output.append(buffer.data(), n);
+        const int raw = pclose(pipe);
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return run;
+    }
+    bool Says(const std::string& text) const { return output.find(text) != std::string::npos; }
+};

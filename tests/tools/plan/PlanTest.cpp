@@ -1,0 +1,117 @@
+// gorum-plan on small hand-made games whose answers are worked out by hand: what it finds, what it
+// proves impossible and why, and how it refuses bad arguments.
+
+#include "tests/rules/TempContent.hpp"
+#include "tests/tools/plan/PlanRun.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class PlanTest : public ::testing::Test {
+  protected:
+    TTempContent dir;
+
+    void SetUp() override {
+        dir.WriteBmp("media/s.bmp", 100, 100);
+        Write("items/gem.txt", "NAME=\"Gem\"\nTAG=\"gem\"\nSetItemType(\"NOMINAL\")\n");
+        Write("items/ring.txt", "NAME=\"Ring\"\nTAG=\"ring\"\nSetItemType(\"NOMINAL\")\n");
+        Write("items/crown.txt", "NAME=\"Crown\"\nTAG=\"crown\"\nSetItemType(\"NOMINAL\")\n");
+        Write("actions/jog.txt", "NAME=\"Jog\"\nTAG=\"jog\"\nGiveSkill(\"Fitness\", \"\", \"\", \"3\")\n");
+        Write("actions/dig.txt", "NAME=\"Dig\"\nTAG=\"dig\"\nGiveItem(\"gem\")\n");
+        Write("actions/forge.txt",
+              "NAME=\"Forge\"\nTAG=\"forge\"\nRequireItem(\"gem\")\nGiveItem(\"ring\")\n");
+        Write("actions/crown.txt",
+              "NAME=\"Crown Me\"\nTAG=\"crown_me\"\nRequireItem(\"ring\")\nGiveItem(\"crown\")\n");
+        Write("stations/yard.txt",
+              "SetImage(\"media/s.bmp\", \"100\", \"100\", \"0\", \"1\")\nTAG=\"station_yard\"\n"
+              "NAME=\"Yard\"\nSetPosition(\"300\", \"300\")\nSetAction(\"jog\")\n"
+              "SetAction(\"dig\")\nSetAction(\"forge\")\nSetAction(\"crown_me\")\n");
+    }
+    void Write(const std::string& name, const std::string& text) { dir.Write("content/" + name, text); }
+    void Level(const std::string& length, const std::string& goal, const std::string& actions) {
+        Write("levels/t1.txt", "NAME=\"T1\"\nTITLE=\"Test\"\nLENGTH=\"" + length + "\"\n" + goal + actions);
+    }
+    TPlanRun Plan(const std::string& level = "T1") const {
+        return TPlanRun::Of(dir.root.string() + " " + level);
+    }
+};
+
+// Jogging from Fitness 1:0 at motivation 50: 8 points (1:8, motivation 52.5 as the final goal's skill
+// progresses), 8 more (2:6, and a goal of level 2 reached in its week: 54.875 + 18.05 = 72.93), then
+// 3 + 7 = 10, which lands on the cap at 3:0. Two turns cannot make 20 points: the second would need 12.
+TEST_F(PlanTest, WinsASkillGoalInTheFewestTurnsAndSaysWhatWinsAlone) {
+    Level("5", "SetSkillGoal(\"0\", \"3\")\n", "AddAction(\"jog\")\n");
+    const TPlanRun run = Plan();
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(
+        run.Says("Week 1:\n  action: Jog [jog] at Yard [station_yard]\n"
+                 "  after: Fitness 1:8, Mental 1:0, Social 1:0, Wealth 1:0, Leadership 1:0; items: none; "
+                 "motivation 52.50\n"))
+        << run.output;
+    EXPECT_TRUE(run.Says("Week 2:\n  new goal: Fitness 2 by week 3, focused\n")) << run.output;
+    EXPECT_TRUE(run.Says("motivation 72.93\nWeek 3:")) << run.output;
+    EXPECT_TRUE(run.Says("Won at the end of week 3: 1 week to spare.")) << run.output;
+    EXPECT_TRUE(run.Says("no plan can win in fewer than 2 turns")) << run.output;
+    EXPECT_TRUE(run.Says("these actions win alone: Jog [jog] (1 week to spare)")) << run.output;
+}
+
+TEST_F(PlanTest, AnItemChainWinsWithNoWeekToSpareWhenItFitsExactly) {
+    Level("4", "SetItemGoal(\"crown\")\n",
+          "AddAction(\"dig\")\nAddAction(\"forge\")\nAddAction(\"crown_me\")\n");
+    const TPlanRun run = Plan();
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(run.Says("Won at the end of week 3: 0 weeks to spare.")) << run.output;
+    EXPECT_TRUE(run.Says("no single action taken every week wins")) << run.output;
+}
+
+TEST_F(PlanTest, ProvesAChainOneTurnTooLongHasNoPlan) {
+    Level("3", "SetItemGoal(\"crown\")\n",
+          "AddAction(\"dig\")\nAddAction(\"forge\")\nAddAction(\"crown_me\")\n");
+    const TPlanRun run = Plan();
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(run.Says("gorum-plan: no plan: the final goal needs more than 2 turns")) << run.output;
+}
+
+TEST_F(PlanTest, ProvesAChainWithALinkNothingGivesHasNoPlan) {
+    Level("30", "SetItemGoal(\"crown\")\n", "AddAction(\"forge\")\nAddAction(\"crown_me\")\n");
+    const TPlanRun run = Plan();
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(
+        run.Says("no plan: the final goal can never be reached: Crown: Crown Me needs Ring: Forge needs "
+                 "Gem, which nothing in the level gives\n"))
+        << run.output;
+}
+
+// Fitness 4 is 30 points; two turns give at most 12 each.
+TEST_F(PlanTest, ProvesTooFewWeeksForThePointsNeededHasNoPlan) {
+    Write("actions/jog.txt", "NAME=\"Jog\"\nTAG=\"jog\"\nGiveSkill(\"Fitness\", \"\", \"\", \"9\")\n");
+    Level("3", "SetSkillGoal(\"0\", \"4\")\n", "AddAction(\"jog\")\n");
+    const TPlanRun run = Plan();
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(run.Says("no plan: the final goal needs more than 2 turns even at full motivation"))
+        << run.output;
+    Level("30", "SetSkillGoal(\"0\", \"4\")\n", "AddAction(\"jog\")\n");
+    Write("actions/jog.txt", "NAME=\"Jog\"\nTAG=\"jog\"\nGiveSkill(\"Fitness\", \"\", \"\", \"3\")\n");
+    const TPlanRun capped = Plan();
+    EXPECT_EQ(capped.status, 1) << capped.output;
+    EXPECT_TRUE(
+        capped.Says("no plan: the final goal needs Fitness level 4, which no action of the level reaches"))
+        << capped.output;
+}
+
+TEST_F(PlanTest, RefusesBadArgumentsAndUnknownLevels) {
+    Level("5", "SetSkillGoal(\"0\", \"3\")\n", "AddAction(\"jog\")\n");
+    EXPECT_EQ(Plan("XX").status, 2);
+    EXPECT_TRUE(Plan("XX").Says("no level is named \"XX\""));
+    EXPECT_EQ(TPlanRun::Of("").status, 2);
+    EXPECT_EQ(TPlanRun::Of(dir.root.string() + " T1 extra").status, 2);
+    EXPECT_EQ(TPlanRun::Of(dir.root.string() + "/content T1").status, 2);
+    const TPlanRun help = TPlanRun::Of("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.Says("Usage: gorum-plan [DIR] LEVEL"));
+}
+
+} // namespace

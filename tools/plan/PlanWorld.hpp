@@ -1,0 +1,51 @@
+#pragma once
+// The game set up for planning one level: the game's own start-up on the headless backend, the level set
+// up, and the weekly review and goal prompts unhooked so that a turn runs without panels. A turn is played
+// from a restored state by the game's dispatch and rules; nothing here decides a rule of its own.
+// One world per process: the rules keep their state in module-level variables.
+
+#include "rules/Goal.hpp"
+#include "shell/Level.hpp"
+#include "tools/plan/PlanState.hpp"
+
+#include <string>
+#include <vector>
+
+struct TTurnOutcome {
+    TPlanState after;
+    bool won = false;        // the final goal passed at this turn's evaluation
+    bool lost = false;       // the final goal failed
+    bool goalMissed = false; // a goal of the turn's choice failed: the choice is no good
+};
+
+class TPlanWorld {
+  public:
+    // Starts the game in the working directory and sets the named level up; false when no level has it.
+    bool Open(const std::string& levelName);
+    TLevel* Level() const { return level; }
+    // The turns a player has: the final goal is judged at the end of the week before its deadline week.
+    int Turns() const { return level->Length - 1; }
+    const TGoal& FinalGoal() const { return finalGoal; }
+    TPlanState Start() const { return start; }
+
+    // What the player can click this turn: a runnable station action, or work and quit while he has a job.
+    std::vector<TTurnChoice> Choices(const TPlanState& state);
+    // One turn exactly as the game runs it, with the choice's goals set and focused before it.
+    TTurnOutcome Play(const TPlanState& state, const TTurnChoice& choice);
+    // The turn with the goals that leave the Gorum most motivated; fills the choice's goals.
+    // standingBefore is last turn's standing goal, kept when it serves as well as another.
+    TTurnOutcome PlayWithBestGoals(const TPlanState& state, TTurnChoice& choice, int standingBefore);
+
+  private:
+    void Restore(const TPlanState& state);
+    void SetGoals(const TTurnChoice& choice);
+    void ClearGoals();
+    bool FinalGoalCovers(int skill) const;
+
+    TLevel* level = nullptr;
+    TPlanState start;
+    TGoal finalGoal; // a copy of the level's final goal, to set it up again after it was judged
+    bool won = false;
+    bool lost = false;
+    bool missed = false;
+};
