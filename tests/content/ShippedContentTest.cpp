@@ -13,6 +13,8 @@
 #include "rules/Station.hpp"
 #include "scene/Layer.hpp"
 #include "scene/Radial.hpp"
+#include "scene/RadialItem.hpp"
+#include "scene/TextSprite.hpp"
 #include "scene/TimeBar.hpp"
 #include "shell/Level.hpp"
 
@@ -21,7 +23,9 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,9 +38,24 @@ struct TRect {
     }
 };
 
-// The display buttons along the canvas edges and the strip of the time bar.
+// The display buttons along the canvas edges, the strip of the time bar and the motivation meter.
 const std::vector<TRect> Reserved = {{0, 0, 50, 50},     {750, 0, 50, 50},     {350, 505, 100, 75},
-                                     {10, 550, 100, 50}, {550, 450, 250, 150}, {0, 0, 800, 60}};
+                                     {10, 550, 100, 50}, {550, 450, 250, 150}, {0, 0, 800, 60},
+                                     {300, 580, 200, 20}};
+// While a station's ring is open the job button is hidden (a Gorum with a job cannot open it), and the
+// ring may reach down to the strip's lower edge, where the tokens hang from.
+const std::vector<TRect> ReservedForRings = {{0, 0, 50, 50},     {750, 0, 50, 50},    {350, 505, 100, 75},
+                                             {10, 550, 100, 50}, {300, 580, 200, 20}, {0, 0, 800, 50}};
+
+// The shipped levels in the order the level list offers them.
+const std::vector<std::string> LevelNames = {"01", "02", "03", "04", "05", "06", "07", "08"};
+
+std::string ReadText(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
 
 bool RealTag(const std::string& tag) {
     return !tag.empty() && tag != "NULL";
@@ -143,14 +162,37 @@ class ShippedContentTest : public ::testing::Test {
     }
 };
 
+// An open ring: its buttons clear of the display buttons and of each other, its captions on the canvas.
+void CheckRing(const TRadial& radial, const std::string& where) {
+    std::vector<TRect> buttons;
+    for (const THotspotRef& centre : {radial.CloseButton, radial.HelpButton}) {
+        if (centre) buttons.push_back({static_cast<int>(centre->X), static_cast<int>(centre->Y), 25, 25});
+    }
+    for (const TRadialItemRef& item : radial.Items) {
+        if (!item) continue;
+        const THotspot& h = *item->Hotspot;
+        const TRect r{static_cast<int>(h.X), static_cast<int>(h.Y), h.Width, h.Height};
+        EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= 800 && r.y + r.h <= 600) << where;
+        for (const TRect& button : ReservedForRings)
+            EXPECT_FALSE(r.Overlaps(button)) << where << " " << h.Tag;
+        for (const TRect& other : buttons)
+            EXPECT_FALSE(r.Overlaps(other)) << where << " " << h.Tag;
+        buttons.push_back(r);
+        if (item->Label) {
+            EXPECT_GE(item->Label->X, 0.0f) << where << " " << h.Tag;
+            EXPECT_LE(item->Label->X + TextWidth(item->Label->Text), 800.0f) << where << " " << h.Tag;
+        }
+    }
+}
+
 TEST_F(ShippedContentTest, LoadsEveryKindWithoutAnyMessage) {
-    EXPECT_GE(items, 12);
-    EXPECT_LE(items, 20);
-    EXPECT_GE(actions, 15);
-    EXPECT_LE(actions, 26);
-    EXPECT_GE(stations, 5);
-    EXPECT_LE(stations, 7);
-    EXPECT_EQ(levels, 3);
+    EXPECT_GE(items, 20);
+    EXPECT_LE(items, 30);
+    EXPECT_GE(actions, 40);
+    EXPECT_LE(actions, 55);
+    EXPECT_GE(stations, 9);
+    EXPECT_LE(stations, 12);
+    EXPECT_EQ(levels, static_cast<int>(LevelNames.size()));
     EXPECT_EQ(static_cast<int>(StationList.size()), stations); // every station file set its image
     EXPECT_EQ(log, std::vector<std::string>{});
 }
@@ -193,6 +235,10 @@ TEST_F(ShippedContentTest, ItemsActionsAndStationsReferToEachOther) {
                 << "quitting " << item->tag << " must hand the job back";
             EXPECT_GT(item->wealthCap, 0) << item->tag;
             EXPECT_NE(item->FindGivingAction(), nullptr) << item->tag;
+            // The goal menu warns beyond the cap, so working the job must reach exactly that far.
+            const int wealth = 3; // skill kinds: Fitness, Mental, Social, Wealth, Leadership
+            const TAction* work = TAction::FindByTag(item->actionTag);
+            EXPECT_EQ(work->skillBase[wealth] > 0 ? work->skillCap[wealth] : 0, item->wealthCap) << item->tag;
         }
         if (item->itemType == "BUILD") {
             EXPECT_TRUE(item->tag == "home_manor" || item->tag == "home_castle") << item->tag;
@@ -222,6 +268,18 @@ TEST_F(ShippedContentTest, ItemsActionsAndStationsReferToEachOther) {
                     action->tag == "action_quit_job")
             << action->tag;
     }
+    // The jobs the Leadership warning names lead exactly as far as it lets a goal reach without a cross.
+    const std::vector<std::pair<std::string, int>> leaders = {
+        {"job_councilmember", 5}, {"job_masterhuntsman", 5}, {"job_executive", 8},
+        {"job_guildmaster", 8},   {"job_villageelder", 9},   {"job_chancellor", 10}};
+    for (const auto& [tag, reach] : leaders) {
+        const TItem* job = TItem::FindByTag(tag);
+        ASSERT_NE(job, nullptr) << tag;
+        EXPECT_EQ(job->itemType, "JOB") << tag;
+        const TAction* work = TAction::FindByTag(job->actionTag);
+        ASSERT_NE(work, nullptr) << tag;
+        EXPECT_EQ(work->skillCap[4], reach) << tag;
+    }
     const TStation* home = TStation::FindByTag("station_home");
     ASSERT_NE(home, nullptr);
     EXPECT_NE(home->images[1], nullptr);
@@ -249,9 +307,8 @@ TEST_F(ShippedContentTest, EveryStationActionLineNamesAnAction) {
 }
 
 TEST_F(ShippedContentTest, LevelsGrowInLengthAndEachFinalGoalIsReachable) {
-    const std::vector<std::string> names = {"01", "02", "03"};
     int previousLength = 0;
-    for (const std::string& name : names) {
+    for (const std::string& name : LevelNames) {
         const TLevel* level = TLevel::FindByName(name);
         ASSERT_NE(level, nullptr) << name;
         EXPECT_GT(level->Length, previousLength) << name;
@@ -270,12 +327,39 @@ TEST_F(ShippedContentTest, LevelsGrowInLengthAndEachFinalGoalIsReachable) {
             EXPECT_GE(reach.level[level->SkillGoalKind], level->SkillGoalLevel) << name;
         }
     }
-    EXPECT_EQ(TLevel::FindByName("01")->TutorialPath, CurrentDirectory() + "/content/tut/Tutorial1.html");
-    EXPECT_EQ(TLevel::FindByName("02")->TutorialPath, CurrentDirectory() + "/content/tut/Tutorial2.html");
+    for (size_t i = 0; i < LevelNames.size(); ++i) {
+        const std::string path = TLevel::FindByName(LevelNames[i])->TutorialPath;
+        EXPECT_EQ(path, CurrentDirectory() + "/content/tut/Tutorial" + std::to_string(i + 1) + ".html");
+        EXPECT_EQ(FileKind(path), 1) << path;
+    }
+}
+
+TEST_F(ShippedContentTest, TheLevelListCallsEachLevelByItsIntroTitleAndLength) {
+    const std::string page = ReadText("content/html/MainMenu.html");
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    EXPECT_EQ(page.find("//"), std::string::npos) << "no remote resource";
+    for (const std::string& name : LevelNames) {
+        const TLevel* level = TLevel::FindByName(name);
+        ASSERT_NE(level, nullptr) << name;
+        const size_t link = page.find("href=\"redirects\\levelnum" + name + ".html\"");
+        ASSERT_NE(link, std::string::npos) << name;
+        const std::string entry = page.substr(link, page.find("</a>", link) - link);
+        EXPECT_NE(entry.find("<b>" + level->IntroPrompt.Title + "</b>"), std::string::npos) << entry;
+        EXPECT_NE(entry.find(">" + std::to_string(level->Length) + " weeks<"), std::string::npos) << entry;
+    }
+}
+
+TEST_F(ShippedContentTest, EveryItemNamesAnIconThatExists) {
+    TContentFile::LoadDirectory("content/items", [&](const std::string& path) {
+        TContentFile file = TContentFile::Open(path);
+        const std::string icon = TContentFile::QuotedArg(file.FindSingle("SetIcon"), 0);
+        file.Close();
+        EXPECT_EQ(FileKind(icon), 1) << path << ": " << icon;
+    });
 }
 
 TEST_F(ShippedContentTest, StartedLevelsShowPlacedStationsClearOfButtonsAndEachOther) {
-    for (const char* name : {"01", "02", "03"}) {
+    for (const std::string& name : LevelNames) {
         TLevel* level = TLevel::FindByName(name);
         ASSERT_NE(level, nullptr);
         level->Start();
@@ -303,6 +387,7 @@ TEST_F(ShippedContentTest, StartedLevelsShowPlacedStationsClearOfButtonsAndEachO
             for (const TRect& other : shown)
                 EXPECT_FALSE(r.Overlaps(other)) << name << " " << station->tag;
             shown.push_back(r);
+            CheckRing(*station->radial, name + " " + station->tag);
         }
         EXPECT_GE(shown.size(), 3u) << name;
     }

@@ -77,7 +77,7 @@ std::vector<std::string> CheckLinks(const std::string& folder, const std::string
     return levels;
 }
 
-TEST(MenuPagesTest, TheLevelLinksNameLevels01To03AndTheirPagesExist) {
+TEST(MenuPagesTest, TheLevelLinksNameLevels01To08AndTheirPagesExist) {
     const std::string folder = Root + "html/";
     std::set<std::string> names;
     for (const std::string& href : CheckLinks(folder, "MainMenu.html")) {
@@ -88,7 +88,7 @@ TEST(MenuPagesTest, TheLevelLinksNameLevels01To03AndTheirPagesExist) {
         EXPECT_TRUE(names.insert(level).second) << "two links start level " << level;
         EXPECT_EQ(FileKind(folder + Slashed(href)), 1) << href;
     }
-    EXPECT_EQ(names, (std::set<std::string>{"01", "02", "03"}));
+    EXPECT_EQ(names, (std::set<std::string>{"01", "02", "03", "04", "05", "06", "07", "08"}));
 }
 
 TEST(MenuPagesTest, TheMainMenuOffersPlayAndHasTheLevelListAnchor) {
@@ -119,14 +119,16 @@ TEST(MenuPagesTest, RedirectPagesOfferNoLinkThatWouldReadAsAnotherLevel) {
         for (const std::string& href : Links(ReadPage(folder + name)))
             EXPECT_TRUE(href.starts_with("javascript:")) << name << ": " << href;
     }
-    EXPECT_EQ(pages, 3);
+    EXPECT_EQ(pages, 8);
 }
 
 TEST(MenuPagesTest, TutorialPagesExistAndLinkToEachOther) {
     const std::string folder = Root + "tut/";
-    for (const char* name : {"Tutorial1.html", "Tutorial2.html"}) {
+    for (int level = 1; level <= 8; ++level) {
+        const std::string name = "Tutorial" + std::to_string(level) + ".html";
         EXPECT_EQ(FileKind(folder + name), 1) << name;
         EXPECT_TRUE(CheckLinks(folder, name).empty()) << name;
+        EXPECT_EQ(ReadPage(folder + name).find("<script"), std::string::npos) << name;
     }
 }
 
