@@ -1,5 +1,6 @@
 #include "platform/LinkLocation.hpp"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -102,4 +103,13 @@ std::string FollowedLink(const std::string& page, const std::string& href) {
 
 bool SameLocation(const std::string& a, const std::string& b) {
     return Comparable(a) == Comparable(b);
+}
+
+bool IsLocalLocation(const std::string& location) {
+    if (!HasScheme(location)) return true;
+    std::string scheme = location.substr(0, location.find(':'));
+    for (char& c : scheme) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return std::find(LocalSchemes.begin(), LocalSchemes.end(), scheme) != LocalSchemes.end();
 }

@@ -12,16 +12,6 @@ namespace {
 bool Started = false;
 const gint64 StartUs = g_get_monotonic_time();
 
-// Panels are opaque so that their texts stay readable over the canvas picture; controls keep to the
-// sizes the game gives them instead of the theme's generous minimums.
-constexpr const char* Css = R"css(
-.gorum-panel { background-color: #dcdcdc; }
-.gorum-sunken { border-style: solid; border-width: 1px; border-color: #808080 #ffffff #ffffff #808080; }
-.gorum-button { padding: 0px 2px; min-height: 0px; min-width: 0px; }
-.gorum-label { padding: 0px; }
-.gorum-label-box { background: transparent; border: none; }
-)css";
-
 // A timer source that steps its deadline by whole periods from the previous deadline, so that the
 // rate does not drift with the time the loop takes to come round.
 struct TTickSource {
@@ -59,11 +49,7 @@ void GtkEnsureStarted() {
         std::fprintf(stderr, "gorum: cannot open the display (is DISPLAY set?)\n");
         std::exit(1);
     }
-    GtkCssProvider* css = gtk_css_provider_new();
-    gtk_css_provider_load_from_data(css, Css, -1, nullptr);
-    gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(css),
-                                              GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-    g_object_unref(css);
+    GtkInstallPanelStyle();
 }
 
 bool BackendWaitForMessages() {
@@ -87,7 +73,9 @@ void BackendStartTimer(TTimer timer, int periodMs) {
     tick->periodUs = static_cast<gint64>(periodMs) * 1000;
     tick->deadlineUs = g_get_monotonic_time() + tick->periodUs;
     g_source_set_ready_time(source, tick->deadlineUs);
-    g_source_set_priority(source, G_PRIORITY_DEFAULT);
+    // Below the toolkit's redraw: on a loaded machine a tick is always due, and at the default
+    // priority it would starve the painting of the windows and the web views for good.
+    g_source_set_priority(source, GDK_PRIORITY_REDRAW + 10);
     g_source_attach(source, nullptr);
     timer->native = source;
 }

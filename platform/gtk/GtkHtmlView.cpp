@@ -3,6 +3,7 @@
 #include "platform/Backend.hpp"
 #include "platform/gtk/GtkNative.hpp"
 #include "platform/LinkLocation.hpp"
+#include "platform/gtk/LocalOnly.hpp"
 
 #include <algorithm>
 #include <csignal>
@@ -17,6 +18,7 @@ struct TGtkHtmlView {
     WebKitUserContentManager* manager = nullptr;
     std::string clicked;   // the link just clicked, as its page wrote it
     std::string navigated; // the location last given to Navigate
+    std::string pending;   // a location asked for before the content filter was ready
 };
 
 namespace {
@@ -106,6 +108,19 @@ TGtkHtmlView* ViewOf(TGadget gadget) {
     return native == nullptr ? nullptr : native->html;
 }
 
+void Load(TGtkHtmlView* view, const std::string& location) {
+    webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view->web), LoadableUri(location).c_str());
+}
+
+// No page loads before the filter is in place: a page's first requests would slip past it.
+void OnLocalFilterSettled() {
+    for (TGtkHtmlView* view : Views) {
+        if (LocalFilter() != nullptr) webkit_user_content_manager_add_filter(view->manager, LocalFilter());
+        if (!view->pending.empty()) Load(view, view->pending);
+        view->pending.clear();
+    }
+}
+
 void Forget(TGtkHtmlView* view) {
     g_signal_handlers_disconnect_by_data(view->manager, view);
     g_signal_handlers_disconnect_by_data(view->web, view);
@@ -120,6 +135,13 @@ void GtkMakeHtmlView(TGadget gadget) {
     auto* view = new TGtkHtmlView;
     view->gadget = gadget;
     view->manager = webkit_user_content_manager_new();
+    view->web = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", Context, "user-content-manager",
+                                        view->manager, nullptr));
+    g_object_unref(view->manager);
+    // The guard's script first: a click it cancels is no link followed.
+    GuardLocal(WEBKIT_WEB_VIEW(view->web), view->manager);
+    PrepareLocalFilter(OnLocalFilterSettled);
+    if (LocalFilter() != nullptr) webkit_user_content_manager_add_filter(view->manager, LocalFilter());
     g_signal_connect(view->manager, "script-message-received::gorumLink", G_CALLBACK(OnLinkClicked), view);
     webkit_user_content_manager_register_script_message_handler(view->manager, LinkMessages);
     WebKitUserScript* script =
@@ -127,9 +149,6 @@ void GtkMakeHtmlView(TGadget gadget) {
                                WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
     webkit_user_content_manager_add_script(view->manager, script);
     webkit_user_script_unref(script);
-    view->web = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", Context, "user-content-manager",
-                                        view->manager, nullptr));
-    g_object_unref(view->manager);
     g_signal_connect(view->web, "notify::uri", G_CALLBACK(OnUriChanged), view);
     Views.push_back(view);
     TGtkNative* native = NativeOf(gadget);
@@ -164,5 +183,10 @@ void BackendNavigate(TGadget gadget, const std::string& location) {
     if (view == nullptr) return;
     view->navigated = location;
     view->clicked.clear();
-    webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view->web), LoadableUri(location).c_str());
+    view->pending.clear();
+    if (LocalFilterSettled()) {
+        Load(view, location);
+    } else {
+        view->pending = location;
+    }
 }

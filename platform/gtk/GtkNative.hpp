@@ -31,6 +31,9 @@ inline TGtkNative* NativeOf(TGadget gadget) {
 // Opens the display on first use; without one the process ends with a line on stderr.
 void GtkEnsureStarted();
 
+// The game's look for panels, labels, buttons and list boxes, for the whole screen.
+void GtkInstallPanelStyle();
+
 // Canvases: the GL area with its back buffer, inside a container that holds the canvas's children.
 void GtkMakeCanvas(TGadget canvas);
 void GtkResizeCanvas(TGadget canvas);

@@ -135,6 +135,8 @@ void MakeLabel(TGadget gadget, TGtkNative* native) {
     GtkWidget* label = gtk_label_new(gadget->text.c_str());
     AddClasses(label, {"gorum-label"});
     const bool centred = (gadget->style & LabelCentred) != 0;
+    // Centred labels are the panels' titles.
+    if (centred) AddClasses(label, {"gorum-centred"});
     gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
     gtk_label_set_line_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);
     gtk_label_set_justify(GTK_LABEL(label), centred ? GTK_JUSTIFY_CENTER : GTK_JUSTIFY_LEFT);
@@ -160,6 +162,7 @@ void MakeListBox(TGadget gadget, TGtkNative* native) {
     GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
     gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
+    AddClasses(scroller, {"gorum-list"});
     native->store = gtk_list_store_new(2, GDK_TYPE_PIXBUF, G_TYPE_STRING);
     GtkWidget* tree = gtk_tree_view_new_with_model(GTK_TREE_MODEL(native->store));
     gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(tree), FALSE);

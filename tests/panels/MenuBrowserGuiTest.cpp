@@ -10,7 +10,15 @@
 #include <gtest/gtest.h>
 #include <webkit2/webkit2.h>
 
+#include <arpa/inet.h>
+#include <filesystem>
+#include <fstream>
+#include <netinet/in.h>
+#include <poll.h>
 #include <string>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -145,6 +153,99 @@ TEST_F(MenuGuiTest, TutorialPagesFitTheirWindowAndPageOnward) {
     ASSERT_TRUE(ClickElement(TutorialView, ".nav a"));
     ASSERT_TRUE(Shows(TutorialView, "Tutorial: setting goals"));
     EXPECT_EQ(Eval(TutorialView, "document.documentElement.scrollWidth<=440"), "true");
+}
+
+// A server on a loopback port that only counts who knocks: the pages below must never reach it.
+struct TListener {
+    int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    int port = 0;
+    TListener() {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (bind(socket, reinterpret_cast<sockaddr*>(&address), size) == 0 && listen(socket, 16) == 0 &&
+            getsockname(socket, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+            port = ntohs(address.sin_port);
+    }
+    ~TListener() { close(socket); }
+    int knocks = 0;
+    // Takes and drops waiting connections at once, so that a page waiting on one is not held up.
+    void Take() {
+        for (pollfd waiting{socket, POLLIN, 0}; poll(&waiting, 1, 0) > 0; ++knocks)
+            close(accept(socket, nullptr, nullptr));
+    }
+    // Whether anyone connected since the last look.
+    bool Knocked() {
+        Take();
+        return std::exchange(knocks, 0) > 0;
+    }
+};
+
+TEST_F(MenuGuiTest, NeitherViewReachesTheNetworkWhateverItsPageTries) {
+    TListener server;
+    ASSERT_GT(server.port, 0);
+    const std::string remote = "http://127.0.0.1:" + std::to_string(server.port) + "/";
+    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "gorum_remote_pages";
+    std::filesystem::create_directories(folder);
+    const auto page = [&](const std::string& name, const std::string& head, const std::string& body) {
+        std::ofstream(folder / (name + ".html")) << "<html><head><title>" << name << "</title>" << head
+                                                 << "</head><body>" << body << "</body></html>";
+        return (folder / (name + ".html")).string();
+    };
+    const std::string link =
+        page("link", "", "<a id='out' href='" + remote + "link' style='display:block;height:200px'>out</a>");
+    const std::vector<std::string> tries = {
+        page("image", "", "<img src='" + remote + "a.png'>"),
+        page("script", "<script src='" + remote + "a.js'></script>", ""),
+        page("import", "<style>@import url('" + remote + "a.css');</style>", ""),
+        page("fetch", "<script>fetch('" + remote + "data').catch(function(){});</script>", ""),
+        page("preconnect", "<link rel='preconnect' href='" + remote + "'>", ""),
+        page("refresh", "<meta http-equiv='refresh' content='0; url=" + remote + "refresh'>", ""),
+        page("redirect", "<script>location.replace('" + remote + "redirect');</script>", ""),
+    };
+
+    const auto shows = [&](TGadget view, const std::string& title) {
+        return PumpUntil(
+            [&] {
+                server.Take();
+                const gchar* now = webkit_web_view_get_title(Web(view));
+                return now != nullptr && title == now && !webkit_web_view_is_loading(Web(view));
+            },
+            10000);
+    };
+    const auto tryAll = [&](TGadget view) {
+        ASSERT_TRUE(shows(view, "link"));
+        ASSERT_TRUE(ClickElement(view, "#out"));
+        PumpUntil(
+            [&] {
+                server.Take();
+                return false;
+            },
+            1000);
+        EXPECT_FALSE(server.Knocked()) << "a click on a remote link";
+        EXPECT_EQ(webkit_web_view_get_title(Web(view)), std::string("link"));
+        for (const std::string& location : tries) {
+            Navigate(view, location);
+            const std::string name = std::filesystem::path(location).stem().string();
+            EXPECT_TRUE(shows(view, name)) << name;
+            PumpUntil(
+                [&] {
+                    server.Take();
+                    return false;
+                },
+                700);
+            EXPECT_FALSE(server.Knocked()) << name;
+            EXPECT_TRUE(std::string(webkit_web_view_get_uri(Web(view))).starts_with("file:")) << name;
+        }
+    };
+    // The tutorial first: the menu page hides it.
+    TTutorialWindow::Open(link, "Tutorial", -1, -1, -1, -1);
+    ASSERT_TRUE(WaitMapped(TutorialWindow));
+    tryAll(TutorialView);
+    TMenuBrowser::Open(link, -1, -1, -1, -1);
+    tryAll(MenuView);
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -246,11 +246,11 @@ TEST_F(GtkTest, GtkCanvas_PictureDrawnBeforeTheWindowShowsIsUprightUnderItsPanel
     EXPECT_EQ(ScreenPixel(ScreenPoint(canvas, 10, 5)), (std::vector<int>{255, 0, 0}));
     EXPECT_EQ(ScreenPixel(ScreenPoint(canvas, 10, 190)), (std::vector<int>{0, 0, 255}));
     EXPECT_EQ(ScreenPixel(ScreenPoint(canvas, 10, 100)), (std::vector<int>{0, 0, 0}));
-    // The panel covers the blue strip with its own opaque background.
+    // The panel covers the blue strip with its own opaque, light background.
     const std::vector<int> overPanel = ScreenPixel(ScreenPoint(panel, 40, 75));
     ASSERT_EQ(overPanel.size(), 3u);
-    EXPECT_GT(overPanel[0], 150);
-    EXPECT_EQ(overPanel[0], overPanel[2]);
+    for (int channel : overPanel)
+        EXPECT_GT(channel, 150);
     // A canvas of a second window cannot share the first one's textures; its picture must show all the same.
     TGadget second = OpenWindow("Second", 450, 100, 100, 100, nullptr, MainStyle);
     TGadget other = AddCanvas(0, 0, 100, 100, second);
