@@ -96,13 +96,7 @@ class DispatchTest : public ::testing::Test {
     }
 
     static void Pointer(int id, int button, int x, int y) {
-        TEvent event;
-        event.id = id;
-        event.source = GameCanvas;
-        event.data = button;
-        event.x = x;
-        event.y = y;
-        HeadlessEmit(event);
+        HeadlessEmit(TEvent{.id = id, .source = GameCanvas, .data = button, .x = x, .y = y});
         Tick();
     }
 
@@ -448,11 +442,7 @@ TEST_F(DispatchTest, TheGoalMenuTurnsItsItemPagesAndSetsASkillGoal) {
 TEST_F(DispatchTest, EscapeEndsTheGameEvenWithAPanelOpen) {
     PlayFirstLevel();
     ClickPlayerStats();
-    TEvent key;
-    key.id = KeyDown;
-    key.source = MainWindow;
-    key.data = KeyEscape;
-    HeadlessEmit(key);
+    HeadlessEmit(TEvent{.id = KeyDown, .source = MainWindow, .data = KeyEscape});
     RunMainLoop();
     EXPECT_TRUE(QuitRequested);
 }
