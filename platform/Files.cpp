@@ -1,16 +1,14 @@
+#include "platform/FileBytes.hpp"
 #include "platform/Platform.hpp"
 
-#include <cstdio>
+#include <algorithm>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 struct TTextFileData {
-    FILE* stream = nullptr;
-    bool atEnd = false;
-    ~TTextFileData() {
-        if (stream != nullptr) std::fclose(stream);
-    }
+    std::string bytes; // the whole file, read at opening
+    size_t pos = 0;
 };
 
 std::vector<std::string> ListDirectory(const std::string& path) {
@@ -37,55 +35,29 @@ std::string CurrentDirectory() {
 }
 
 TTextFile OpenTextFile(const std::string& path) {
-    if (FileKind(path) != 1) return nullptr;
-    FILE* stream = std::fopen(path.c_str(), "rb");
-    if (stream == nullptr) return nullptr;
     auto file = std::make_shared<TTextFileData>();
-    file->stream = stream;
+    if (!ReadFileBytes(path, MaxTextFileBytes, file->bytes)) return nullptr;
     return file;
 }
 
 std::string ReadLine(const TTextFile& file) {
-    std::string line;
-    if (file == nullptr || file->stream == nullptr || file->atEnd) return line;
-    int c = 0;
-    while ((c = std::fgetc(file->stream)) != EOF && c != '\n') {
-        if (line.size() < MaxLineBytes) line.push_back(static_cast<char>(c));
-    }
-    // Peek so that EndOfFile is true right after the last line, as a line reader expects.
-    if (c == EOF) {
-        file->atEnd = true;
-    } else {
-        const int next = std::fgetc(file->stream);
-        if (next == EOF)
-            file->atEnd = true;
-        else
-            std::ungetc(next, file->stream);
-    }
+    if (file == nullptr || file->pos >= file->bytes.size()) return "";
+    const size_t end = std::min(file->bytes.find('\n', file->pos), file->bytes.size());
+    std::string line = file->bytes.substr(file->pos, end - file->pos);
+    file->pos = end + 1;
     return line;
 }
 
 bool EndOfFile(const TTextFile& file) {
-    if (file == nullptr || file->stream == nullptr) return true;
-    if (file->atEnd) return true;
-    const int next = std::fgetc(file->stream);
-    if (next == EOF) {
-        file->atEnd = true;
-        return true;
-    }
-    std::ungetc(next, file->stream);
-    return false;
+    return file == nullptr || file->pos >= file->bytes.size();
 }
 
 void SeekStart(const TTextFile& file) {
-    if (file == nullptr || file->stream == nullptr) return;
-    std::rewind(file->stream);
-    file->atEnd = false;
+    if (file != nullptr) file->pos = 0;
 }
 
 void CloseFile(const TTextFile& file) {
-    if (file == nullptr || file->stream == nullptr) return;
-    std::fclose(file->stream);
-    file->stream = nullptr;
-    file->atEnd = true;
+    if (file == nullptr) return;
+    file->bytes = {};
+    file->pos = 0;
 }

@@ -1,11 +1,10 @@
 #include "platform/ImageDecoder.hpp"
 
+#include "platform/FileBytes.hpp"
 #include "platform/Platform.hpp"
 
 #include <csetjmp>
-#include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -16,8 +15,8 @@
 
 namespace {
 
-// Larger than any picture the size limits let through, even as an uncompressed BMP.
-constexpr size_t MaxFileBytes = size_t{512} << 20;
+// Far beyond any artwork of the game, and enough for an uncompressed 4096 x 4096 BMP.
+constexpr size_t MaxImageFileBytes = size_t{64} << 20;
 
 bool HasPrefix(const uint8_t* data, size_t size, const char* magic, size_t length) {
     return data != nullptr && size >= length && std::memcmp(data, magic, length) == 0;
@@ -340,16 +339,7 @@ bool TImageDecoder::DecodeFile(const std::string& path) {
     width = 0;
     height = 0;
     rgba = {};
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    // Only regular files: a pipe or a device could be endless.
-    struct stat info {};
-    std::vector<uint8_t> bytes;
-    if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
-        static_cast<uint64_t>(info.st_size) <= MaxFileBytes) {
-        bytes.resize(static_cast<size_t>(info.st_size));
-        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-    }
-    std::fclose(file);
-    return !bytes.empty() && DecodeBytes(bytes.data(), bytes.size());
+    std::string bytes;
+    if (!ReadFileBytes(path, MaxImageFileBytes, bytes) || bytes.empty()) return false;
+    return DecodeBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }

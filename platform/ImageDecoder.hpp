@@ -2,7 +2,8 @@
 // Reads a PNG, JPEG or BMP file into one RGBA picture (straight alpha, rows top to bottom).
 // The format is told by the file's first bytes, never by its name. Owned by whoever decodes.
 // A missing, empty, truncated, corrupt or oversized file gives false and leaves the decoder empty;
-// sizes beyond MaxImageSide or MaxImagePixels are refused before any pixel memory is taken.
+// sizes beyond MaxImageSide or MaxImagePixels are refused before any pixel memory is taken. DecodeFile reads
+// only a regular file of at most 64 MiB; it warns of any other (see FileBytes.hpp).
 
 #include <cstddef>
 #include <cstdint>

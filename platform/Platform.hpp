@@ -152,10 +152,11 @@ int ImageFrames(const TImage& image);
 std::vector<std::string> ListDirectory(const std::string& path);
 int FileKind(const std::string& path); // 0 missing, 1 file, 2 directory
 std::string CurrentDirectory();
+// Reads only a regular file of at most MaxTextFileBytes, whole, at opening (see FileBytes.hpp).
 TTextFile OpenTextFile(const std::string& path);
-// One line without its '\n'; a line longer than MaxLineBytes keeps its first MaxLineBytes bytes.
+inline constexpr size_t MaxTextFileBytes = size_t{16} << 20;
+// One line without its '\n', however long.
 std::string ReadLine(const TTextFile& file);
 bool EndOfFile(const TTextFile& file);
 void SeekStart(const TTextFile& file);
 void CloseFile(const TTextFile& file);
-inline constexpr size_t MaxLineBytes = 1 << 20;

@@ -5,6 +5,9 @@
 #include "rules/Player.hpp"
 #include "scene/Numeric.hpp"
 
+#include <algorithm>
+#include <limits>
+
 std::vector<std::unique_ptr<TAction>> ActionList;
 std::function<void(const TGoalVisitor& visit)> ActiveGoalWalker;
 
@@ -73,6 +76,12 @@ std::string GeneratedData(const TAction& action) {
     return text;
 }
 
+// A double beyond a float's range would convert to nothing defined; it saturates as the real field did.
+float ToFloat(double value) {
+    constexpr double Largest = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(value, -Largest, Largest));
+}
+
 } // namespace
 
 std::unique_ptr<TAction> TAction::Create() {
@@ -113,8 +122,7 @@ TAction* TAction::Load(const std::string& path) {
     file.Rewind();
     ReadItemLines(file, "GiveItem", action.giveItems, [&](int i, const std::string& line) {
         const std::string threshold = TContentFile::QuotedArg(line, 1);
-        if (threshold != "NULL")
-            action.giveThresholds[i] = static_cast<float>(TContentFile::ToReal(threshold));
+        if (threshold != "NULL") action.giveThresholds[i] = ToFloat(TContentFile::ToReal(threshold));
     });
     ReadItemLines(file, "TakeItem", action.takeItems, [](int, const std::string&) {});
     ReadItemLines(file, "RequireItem", action.requiredItems, [](int, const std::string&) {});

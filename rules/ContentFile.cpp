@@ -1,16 +1,16 @@
 #include "rules/ContentFile.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <limits>
+#include <string_view>
 
 namespace {
 
-// A "{" block that never closes would otherwise swallow the rest of a file of any size.
-constexpr size_t MaxJoinedBytes = MaxLineBytes;
-
 void AppendBounded(std::string& joined, const std::string& piece) {
-    if (joined.size() >= MaxJoinedBytes) return;
-    joined.append(piece, 0, MaxJoinedBytes - joined.size());
+    if (joined.size() >= MaxLineBytes) return;
+    joined.append(piece, 0, MaxLineBytes - joined.size());
 }
 
 bool IsBlank(char c) {
@@ -34,6 +34,30 @@ size_t SkipBlanksAndSign(const std::string& text, bool& negative) {
     return i;
 }
 
+// Whether a decimal number that a double cannot hold is too large rather than too small: the power of ten
+// of its first significant digit, plus its exponent, is positive. digits is the text without sign or
+// exponent; exponent is the text after "e" (with its sign), or empty.
+bool TooLarge(std::string_view digits, std::string_view exponent) {
+    const size_t point = std::min(digits.find('.'), digits.size());
+    const size_t first = digits.find_first_not_of("0.");
+    if (first == std::string_view::npos) return false;
+    int64_t power =
+        first < point ? static_cast<int64_t>(point - first) : -static_cast<int64_t>(first - point);
+    bool negative = false;
+    size_t i = 0;
+    if (!exponent.empty() && (exponent[0] == '+' || exponent[0] == '-')) {
+        negative = exponent[0] == '-';
+        ++i;
+    }
+    // Far beyond any double's exponent, and far from overflowing the sum.
+    constexpr int64_t Enough = int64_t{1} << 40;
+    int64_t shift = 0;
+    for (; i < exponent.size(); ++i)
+        shift = std::min(shift * 10 + (exponent[i] - '0'), Enough);
+    power += negative ? -shift : shift;
+    return power > 0;
+}
+
 int DigitValue(char c) {
     if (IsDigit(c)) return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -51,26 +75,21 @@ TContentFile TContentFile::Open(const std::string& path) {
 }
 
 bool TContentFile::AtEnd() const {
-    return pending.empty() && EndOfFile(stream);
+    return rawPos == std::string::npos && EndOfFile(stream);
 }
 
 std::string TContentFile::NextLine() {
-    if (pending.empty()) {
-        const std::string raw = ReadLine(stream);
-        std::string piece;
-        for (const char c : raw) {
-            if (c == '\r') continue;
-            if (c == '\0') {
-                pending.push_back(std::move(piece));
-                piece.clear();
-                continue;
-            }
-            piece.push_back(c);
-        }
-        pending.push_back(std::move(piece));
+    if (rawPos == std::string::npos) {
+        raw = ReadLine(stream);
+        rawPos = 0;
     }
-    std::string line = std::move(pending.front());
-    pending.pop_front();
+    const size_t zero = raw.find('\0', rawPos);
+    const size_t end = zero == std::string::npos ? raw.size() : zero;
+    std::string line;
+    for (size_t i = rawPos; i < end && line.size() < MaxLineBytes; ++i) {
+        if (raw[i] != '\r') line.push_back(raw[i]);
+    }
+    rawPos = zero == std::string::npos ? std::string::npos : zero + 1;
     return line;
 }
 
@@ -80,7 +99,7 @@ std::string TContentFile::FindLine(const std::string& key) {
         std::string line = NextLine();
         if (line.find(key) == std::string::npos) continue;
         if (line.find('{') != std::string::npos && line.find('}') == std::string::npos) {
-            // The joined text holds a "}" exactly when some appended line held one.
+            // Each line is tested as cut, so a "}" beyond the cap of its line does not close the block.
             while (!AtEnd()) {
                 const std::string next = NextLine();
                 AppendBounded(line, next);
@@ -100,12 +119,13 @@ std::string TContentFile::FindSingle(const std::string& key) {
 }
 
 void TContentFile::Rewind() {
-    pending.clear();
+    raw.clear();
+    rawPos = std::string::npos;
     SeekStart(stream);
 }
 
 void TContentFile::Close() {
-    pending.clear();
+    Rewind();
     CloseFile(stream);
     stream = nullptr;
 }
@@ -155,6 +175,7 @@ double TContentFile::ToReal(const std::string& text) {
         ++i;
     const bool hasDigits = i > start && !(i == start + 1 && text[start] == '.');
     if (!hasDigits) return 0.0;
+    const size_t mantissaEnd = i;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         size_t j = i + 1;
         if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
@@ -165,7 +186,15 @@ double TContentFile::ToReal(const std::string& text) {
         }
     }
     double value = 0.0;
-    std::from_chars(text.data() + start, text.data() + i, value);
+    const std::errc error = std::from_chars(text.data() + start, text.data() + i, value).ec;
+    if (error == std::errc::result_out_of_range) {
+        const std::string_view all(text);
+        const std::string_view exponent =
+            i > mantissaEnd ? all.substr(mantissaEnd + 1, i - mantissaEnd - 1) : std::string_view();
+        value = TooLarge(all.substr(start, mantissaEnd - start), exponent)
+                    ? std::numeric_limits<double>::max()
+                    : 0.0;
+    }
     return negative ? -value : value;
 }
 

@@ -5,15 +5,20 @@
 
 #include "platform/Platform.hpp"
 
-#include <deque>
 #include <functional>
 #include <string>
+
+// Longest line the reader hands out: each line is cut here after zero bytes have split it, and a joined
+// "{" block is cut here as a whole, so that no content file can make one line of unbounded size.
+inline constexpr size_t MaxLineBytes = size_t{1} << 20;
 
 struct TContentFile {
     TTextFile stream;
     std::string path;
-    // Pieces of the last line read from the stream, split at zero bytes and not yet handed out.
-    std::deque<std::string> pending;
+    // The last line read from the stream, and where its next piece begins (zero bytes end pieces too);
+    // npos once every piece has been handed out.
+    std::string raw;
+    size_t rawPos = std::string::npos;
 
     static TContentFile Open(const std::string& path);
     // The next line from the read position that carries the key, with a "{" block joined to it;
@@ -28,7 +33,8 @@ struct TContentFile {
     static std::string QuotedArg(const std::string& line, int index);
     // Leading blanks, a sign, then decimal digits, "$" hex digits or "%" binary digits; 0 without digits.
     static int ToInt(const std::string& text);
-    // The decimal floating-point prefix of the text, or 0.0.
+    // The decimal floating-point prefix of the text, or 0.0; a magnitude beyond a double's range
+    // saturates to the largest double, one too small for it reads as 0.0.
     static double ToReal(const std::string& text);
 
     // Hands every ".txt" entry of the directory (no descent) to the loader; returns how many it handed.

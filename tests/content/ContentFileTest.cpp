@@ -1,10 +1,15 @@
 #include "rules/ContentFile.hpp"
+#include "platform/EventChain.hpp"
+#include "tests/platform/FifoCall.hpp"
 #include "tests/rules/TempContent.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -177,6 +182,18 @@ TEST(ContentNumbers, RealsAreTheDecimalPrefix) {
     EXPECT_DOUBLE_EQ(TContentFile::ToReal(""), 0.0);
 }
 
+TEST(ContentNumbers, RealsBeyondRangeSaturate) {
+    constexpr double Largest = std::numeric_limits<double>::max();
+    EXPECT_EQ(TContentFile::ToReal("1e999"), Largest);
+    EXPECT_EQ(TContentFile::ToReal(" -1e999"), -Largest);
+    EXPECT_EQ(TContentFile::ToReal("1" + std::string(400, '0')), Largest);
+    EXPECT_EQ(TContentFile::ToReal("0.5e99999999999999999999"), Largest);
+    EXPECT_EQ(TContentFile::ToReal("1e-999"), 0.0);
+    // The first digit's place decides, not the exponent's sign: 1e-401 and 1e+399.
+    EXPECT_EQ(TContentFile::ToReal("0." + std::string(500, '0') + "1e100"), 0.0);
+    EXPECT_EQ(TContentFile::ToReal("0.0001e403"), Largest);
+}
+
 TEST(ContentNumbers, LineBreakMarkIsKeptAsTyped) {
     EXPECT_EQ(TContentFile::QuotedArg("NAME=\"a~nb\"", 0), "a~nb");
 }
@@ -242,6 +259,39 @@ TEST(ContentBadInput, UnclosedBlockOverManyLinesIsBounded) {
     EXPECT_LE(line.size(), MaxLineBytes);
     EXPECT_EQ(line.substr(0, 16), "DESCRIPTION=\"{bb");
     file.Close();
+}
+
+TEST(ContentBadInput, LinesAreCutOnlyAfterZeroBytesSplitThem) {
+    TTempContent dir;
+    const std::string longPiece(MaxLineBytes + MaxLineBytes / 2, 'x');
+    const std::string bytes =
+        "DESCRIPTION=\"{" + longPiece + '\0' + "}\"\nTAG=\"t\"\n" + longPiece + '\0' + "NAME=\"n\"\n";
+    TContentFile file = TContentFile::Open(dir.Write("f.txt", bytes));
+    EXPECT_EQ(file.FindLine("DESCRIPTION=").size(), MaxLineBytes);
+    // The "}" after the zero byte closed the block, so the tag line is still a line of its own.
+    EXPECT_EQ(file.FindLine("TAG="), "TAG=\"t\"");
+    EXPECT_EQ(file.FindLine("NAME="), "NAME=\"n\"");
+    file.Close();
+}
+
+// Paths that are not regular files must neither block nor read without end; oversized files are refused.
+TEST(ContentBadInput, OnlyRegularFilesOfBoundedSizeAreRead) {
+    TTempContent dir;
+    std::vector<std::string> log;
+    SetDebugLogSink([&log](const std::string& line) { log.push_back(line); });
+    const std::string fifo = (dir.root / "fifo.txt").string();
+    EXPECT_TRUE(ReturnsDespiteFifo(fifo, [&] { return TContentFile::Open(fifo).stream == nullptr; }));
+    const std::filesystem::path zero = dir.root / "zero.txt";
+    std::filesystem::create_symlink("/dev/zero", zero);
+    EXPECT_EQ(TContentFile::Open(zero.string()).stream, nullptr);
+    const std::string huge = dir.Write("huge.txt", "TAG=\"t\"\n");
+    std::filesystem::resize_file(huge, MaxTextFileBytes + 1);
+    EXPECT_EQ(TContentFile::Open(huge).stream, nullptr);
+    std::filesystem::resize_file(huge, MaxTextFileBytes);
+    EXPECT_EQ(TContentFile::Open(huge).FindLine("TAG="), "TAG=\"t\"");
+    SetDebugLogSink(nullptr);
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[2], "WARNING: " + huge + " is larger than 16777216 bytes; it is not read.");
 }
 
 TEST(ContentBadInput, BinaryBytesAndUnbalancedQuotesLeaveOtherLinesIntact) {

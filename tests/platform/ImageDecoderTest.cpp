@@ -1,8 +1,10 @@
 // Decoding PNG, JPEG and BMP files the test writes itself, cutting frames, and refusing bad files.
 
 #include "platform/ImageDecoder.hpp"
+#include "platform/EventChain.hpp"
 #include "platform/ImageData.hpp"
 #include "platform/Platform.hpp"
+#include "tests/platform/FifoCall.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <new>
 #include <string>
@@ -207,12 +210,14 @@ TBytes BmpFile(int32_t width, int32_t height, int bits, const TBytes& palette, c
 }
 
 void PutChunk(TBytes& out, const char* type, const TBytes& body) {
-    for (int shift : {24, 16, 8, 0}) out.push_back(uint8_t(body.size() >> shift));
+    for (int shift : {24, 16, 8, 0})
+        out.push_back(uint8_t(body.size() >> shift));
     TBytes chunk(type, type + 4);
     chunk.insert(chunk.end(), body.begin(), body.end());
     const uLong crc = crc32(0, chunk.data(), static_cast<uInt>(chunk.size()));
     out.insert(out.end(), chunk.begin(), chunk.end());
-    for (int shift : {24, 16, 8, 0}) out.push_back(uint8_t(crc >> shift));
+    for (int shift : {24, 16, 8, 0})
+        out.push_back(uint8_t(crc >> shift));
 }
 
 // A well-formed PNG whose header claims any size, with only a few bytes of picture data behind it:
@@ -221,7 +226,8 @@ TBytes PngClaiming(uint32_t width, uint32_t height) {
     TBytes out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     TBytes header;
     for (uint32_t v : {width, height})
-        for (int shift : {24, 16, 8, 0}) header.push_back(uint8_t(v >> shift));
+        for (int shift : {24, 16, 8, 0})
+            header.push_back(uint8_t(v >> shift));
     header.insert(header.end(), {8, 6, 0, 0, 0});
     PutChunk(out, "IHDR", header);
     TBytes zeros(64, 0);
@@ -493,6 +499,23 @@ TEST_F(ImageFiles, MissingEmptyAndForeignFilesGiveNone) {
     EXPECT_EQ(LoadImage("/dev/zero"), nullptr);
     EXPECT_EQ(LoadFrames(Write("magic.png", {0x89, 'P', 'N', 'G'}), 1, 1, 0, 1), nullptr);
     EXPECT_EQ(LoadIconStrip(dir + "/absent.bmp"), nullptr);
+}
+
+// A FIFO would block the loader and a huge file would fill memory: both are refused with a warning.
+TEST_F(ImageFiles, OnlyRegularFilesOfBoundedSizeAreDecoded) {
+    std::vector<std::string> log;
+    SetDebugLogSink([&log](const std::string& line) { log.push_back(line); });
+    const std::string fifo = dir + "/fifo.png";
+    written.push_back(fifo);
+    EXPECT_TRUE(ReturnsDespiteFifo(fifo, [&] { return LoadImage(fifo) == nullptr; }));
+    const std::string padded = Write("padded.bmp", BmpFile(1, 1, 24, {}, {1, 2, 3, 0}));
+    constexpr uintmax_t Cap = uintmax_t{64} << 20;
+    std::filesystem::resize_file(padded, Cap + 1);
+    EXPECT_EQ(LoadImage(padded), nullptr);
+    std::filesystem::resize_file(padded, Cap);
+    EXPECT_NE(LoadImage(padded), nullptr);
+    SetDebugLogSink(nullptr);
+    EXPECT_EQ(log.size(), 2u);
 }
 
 TEST_F(ImageFiles, TruncatedFilesGiveNoneAtEveryLength) {

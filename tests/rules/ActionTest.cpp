@@ -1,5 +1,7 @@
 #include "tests/rules/RulesFixture.hpp"
 
+#include <limits>
+
 namespace {
 
 using ActionLoadTest = RulesTest;
@@ -198,6 +200,13 @@ TEST_F(ActionRunTest, ThresholdsMustBeExceeded) {
     Player.motivation = 0.0f;
     b->Run();
     EXPECT_EQ(TPlayer::HasItem(free), 0);
+    // A threshold beyond a double's range means never; one beyond a float's range is cut to it.
+    TItem* never = Item("never");
+    TAction* c = Unlocked("GiveItem(\"never\", \"1e999\")\nGiveItem(\"free\", \"-1e39\")\n");
+    Player.motivation = 100.0f;
+    c->Run();
+    EXPECT_EQ(TPlayer::HasItem(never), 0);
+    EXPECT_EQ(c->giveThresholds[1], -std::numeric_limits<float>::max());
 }
 
 TEST_F(ActionRunTest, GivesThenTakes) {

@@ -1,0 +1,18 @@
+// The item loader over a content folder built from the input.
+#include "fuzz/FuzzCheck.hpp"
+#include "fuzz/LoaderFuzz.hpp"
+#include "rules/Item.hpp"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    PrepareLoaderWorld(0);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const int count = LoadKindFromInput("items", TItem::LoadAll, data, size);
+    Require(ItemList.size() == static_cast<size_t>(count), "one item per file");
+    for (const auto& item : ItemList)
+        TItem::FindByTag(item->tag)->FindGivingAction();
+    ItemList.clear();
+    return 0;
+}
