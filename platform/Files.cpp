@@ -49,7 +49,8 @@ std::string ReadLine(const TTextFile& file) {
     std::string line;
     if (file == nullptr || file->stream == nullptr || file->atEnd) return line;
     int c = 0;
-    while ((c = std::fgetc(file->stream)) != EOF && c != '\n') {
+    // Unlocked: one thread reads, and a locked read per character was a good part of loading content.
+    while ((c = getc_unlocked(file->stream)) != EOF && c != '\n') {
         if (line.size() < MaxLineBytes) line.push_back(static_cast<char>(c));
     }
     // Peek so that EndOfFile is true right after the last line, as a line reader expects.

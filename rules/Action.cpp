@@ -3,6 +3,7 @@
 #include "rules/ContentFile.hpp"
 #include "rules/Item.hpp"
 #include "rules/Player.hpp"
+#include "rules/TagIndex.hpp"
 #include "scene/Numeric.hpp"
 
 std::vector<std::unique_ptr<TAction>> ActionList;
@@ -132,10 +133,8 @@ int TAction::LoadAll() {
 }
 
 TAction* TAction::FindByTag(const std::string& tag) {
-    for (const auto& action : ActionList) {
-        if (action->tag == tag) return action.get();
-    }
-    return nullptr;
+    static TTagIndex<TAction, &TAction::tag> index;
+    return index.Find(ActionList, tag);
 }
 
 TAction* TAction::FindByName(const std::string& name) {
