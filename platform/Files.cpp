@@ -1,3 +1,4 @@
+#include "platform/Backend.hpp"
 #include "platform/Platform.hpp"
 
 #include <cstdio>
@@ -37,6 +38,7 @@ std::string CurrentDirectory() {
 }
 
 TTextFile OpenTextFile(const std::string& path) {
+    BackendWhileLoading();
     if (FileKind(path) != 1) return nullptr;
     FILE* stream = std::fopen(path.c_str(), "rb");
     if (stream == nullptr) return nullptr;

@@ -1,3 +1,4 @@
+#include "platform/Backend.hpp"
 #include "platform/ImageData.hpp"
 #include "platform/ImageDecoder.hpp"
 #include "platform/Platform.hpp"
@@ -79,6 +80,7 @@ TImage LoadShared(const std::string& path, const std::string& cut,
                             std::to_string(file.st_ino) + ':' + std::to_string(file.st_size) + ':' +
                             std::to_string(file.st_mtim.tv_sec) + '.' + std::to_string(file.st_mtim.tv_nsec);
     if (TImage image = (*loaded)[key].lock()) return image;
+    BackendWhileLoading();
     TImageDecoder picture;
     if (!picture.DecodeFile(path)) return nullptr;
     TImage image = make(picture);
