@@ -21,6 +21,10 @@ void BackendRepaintRequested(TGadget canvas);
 // Runs the machine until at least one event may have been queued. Returns false when waiting again could
 // never produce one (the headless backend, which never blocks).
 bool BackendWaitForMessages();
+// Called by the loading operations: a backend whose toolkit has work of its own to show (a page being
+// loaded while the game is still starting) may let it run here. Events that arrive meanwhile are only
+// queued; the game takes them once it waits for events.
+void BackendWhileLoading();
 uint64_t BackendClockMs();
 void BackendStartTimer(TTimer timer, int periodMs);
 [[noreturn]] void BackendEndProgram();

@@ -1,3 +1,4 @@
+#include "platform/Backend.hpp"
 #include "platform/FileBytes.hpp"
 #include "platform/Platform.hpp"
 
@@ -35,6 +36,7 @@ std::string CurrentDirectory() {
 }
 
 TTextFile OpenTextFile(const std::string& path) {
+    BackendWhileLoading();
     auto file = std::make_shared<TTextFileData>();
     if (!ReadFileBytes(path, MaxTextFileBytes, file->bytes)) return nullptr;
     return file;

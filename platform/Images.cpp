@@ -1,10 +1,14 @@
+#include "platform/Backend.hpp"
 #include "platform/ImageData.hpp"
 #include "platform/ImageDecoder.hpp"
 #include "platform/ImageRequest.hpp"
 #include "platform/Platform.hpp"
 
 #include <cstring>
+#include <functional>
+#include <map>
 #include <memory>
+#include <sys/stat.h>
 
 void (*ReleaseTextures)(const std::vector<unsigned>& textures) = nullptr;
 
@@ -74,6 +78,31 @@ TImage CutFrames(const TImageDecoder& picture, int frameWidth, int frameHeight, 
     return image;
 }
 
+// Loaded images are shared while anything holds them: content names the same few files for hundreds of
+// items and stations, and decoding each again was most of what loading them cost. A file changed since
+// is another picture. The game grabs only into images it created, never into loaded ones.
+TImage LoadShared(const std::string& path, const std::string& cut,
+                  const std::function<TImage(const TImageDecoder&)>& make) {
+    static auto* loaded = new std::map<std::string, std::weak_ptr<TImageData>>;
+    static size_t sweepAt = 64; // forgetting the pictures gone, now and then, keeps loading linear
+    struct stat file {};
+    if (stat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) return nullptr;
+    const std::string key = path + '\n' + cut + '\n' + std::to_string(file.st_dev) + ':' +
+                            std::to_string(file.st_ino) + ':' + std::to_string(file.st_size) + ':' +
+                            std::to_string(file.st_mtim.tv_sec) + '.' + std::to_string(file.st_mtim.tv_nsec);
+    if (TImage image = (*loaded)[key].lock()) return image;
+    BackendWhileLoading();
+    TImageDecoder picture;
+    if (!picture.DecodeFile(path)) return nullptr;
+    TImage image = make(picture);
+    if (image != nullptr) (*loaded)[key] = image;
+    if (loaded->size() >= sweepAt) {
+        std::erase_if(*loaded, [](const auto& entry) { return entry.second.expired(); });
+        sweepAt = 2 * loaded->size() + 64;
+    }
+    return image;
+}
+
 } // namespace
 
 void SetImageRequestListener(std::function<void(const TImageRequest&)> listener) {
@@ -81,26 +110,27 @@ void SetImageRequestListener(std::function<void(const TImageRequest&)> listener)
 }
 
 TImage LoadImage(const std::string& path, int flags) {
-    TImageDecoder picture;
-    const TImageRequest request{path, TImageCut::Whole};
-    if (!picture.DecodeFile(path)) return Told(request, nullptr);
-    return Told(request, CutFrames(picture, picture.width, picture.height, 0, 1, flags));
+    const TImage image = LoadShared(path, "image " + std::to_string(flags), [&](const TImageDecoder& picture) {
+        return CutFrames(picture, picture.width, picture.height, 0, 1, flags);
+    });
+    return Told({path, TImageCut::Whole}, image);
 }
 
 TImage LoadFrames(const std::string& path, int frameWidth, int frameHeight, int first, int count, int flags) {
-    TImageDecoder picture;
-    const TImageRequest request{path, TImageCut::Frames, frameWidth, frameHeight, first, count};
-    if (!picture.DecodeFile(path)) return Told(request, nullptr);
-    return Told(request, CutFrames(picture, frameWidth, frameHeight, first, count, flags));
+    const std::string cut = "frames " + std::to_string(frameWidth) + ' ' + std::to_string(frameHeight) + ' ' +
+                            std::to_string(first) + ' ' + std::to_string(count) + ' ' + std::to_string(flags);
+    const TImage image = LoadShared(path, cut, [&](const TImageDecoder& picture) {
+        return CutFrames(picture, frameWidth, frameHeight, first, count, flags);
+    });
+    return Told({path, TImageCut::Frames, frameWidth, frameHeight, first, count}, image);
 }
 
 TImage LoadIconStrip(const std::string& path) {
-    TImageDecoder picture;
-    const TImageRequest request{path, TImageCut::IconStrip};
-    if (!picture.DecodeFile(path)) return Told(request, nullptr);
-    // List icons are shown as the file draws them: no mask, no filtering.
-    return Told(request,
-                CutFrames(picture, picture.height, picture.height, 0, picture.width / picture.height, 0));
+    const TImage image = LoadShared(path, "icons", [](const TImageDecoder& picture) {
+        // List icons are shown as the file draws them: no mask, no filtering.
+        return CutFrames(picture, picture.height, picture.height, 0, picture.width / picture.height, 0);
+    });
+    return Told({path, TImageCut::IconStrip}, image);
 }
 
 TImage CreateImage(int width, int height, int frames, int flags) {

@@ -3,6 +3,7 @@
 #include "rules/ContentFile.hpp"
 #include "rules/Item.hpp"
 #include "rules/Player.hpp"
+#include "rules/TagIndex.hpp"
 #include "scene/Numeric.hpp"
 
 #include <algorithm>
@@ -142,10 +143,8 @@ int TAction::LoadAll() {
 TAction* TAction::FindByTag(const std::string& tag) {
     // "NULL" is an absent field, not the tag of an action whose file has no tag line.
     if (tag == "NULL") return nullptr;
-    for (const auto& action : ActionList) {
-        if (action->tag == tag) return action.get();
-    }
-    return nullptr;
+    static TTagIndex<TAction, &TAction::tag> index;
+    return index.Find(ActionList, tag);
 }
 
 TAction* TAction::FindByName(const std::string& name) {

@@ -2,6 +2,7 @@
 
 #include "rules/Action.hpp"
 #include "rules/ContentFile.hpp"
+#include "rules/TagIndex.hpp"
 
 std::vector<std::unique_ptr<TItem>> ItemList;
 
@@ -42,10 +43,8 @@ int TItem::LoadAll() {
 }
 
 TItem* TItem::FindByTag(const std::string& tag) {
-    for (const auto& item : ItemList) {
-        if (item->tag == tag) return item.get();
-    }
-    return nullptr;
+    static TTagIndex<TItem, &TItem::tag> index;
+    return index.Find(ItemList, tag);
 }
 
 std::string TItem::NameOfTag(const std::string& tag) {

@@ -1,6 +1,7 @@
 #include "rules/Station.hpp"
 
 #include "rules/ContentFile.hpp"
+#include "rules/TagIndex.hpp"
 #include "scene/Layer.hpp"
 #include "scene/RadialItem.hpp"
 
@@ -114,10 +115,8 @@ void TStation::DeactivateAll() {
 }
 
 TStation* TStation::FindByTag(const std::string& tag) {
-    for (const auto& station : StationList) {
-        if (station->tag == tag) return station.get();
-    }
-    return nullptr;
+    static TTagIndex<TStation, &TStation::tag> index;
+    return index.Find(StationList, tag);
 }
 
 TStation* TStation::FindByTargetTag(const std::string& tag) {

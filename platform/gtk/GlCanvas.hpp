@@ -14,5 +14,7 @@
 // to the canvas size (creating or resizing the framebuffer on first use). The context belongs to the
 // canvases alone, so nothing needs restoring afterwards.
 bool GlCanvasBind(TGadget canvas);
+// Whether the canvas has its back buffer yet; before the first drawing it has none and shows black.
+bool GlCanvasStarted(TGadget canvas);
 // Asks the canvas widget to copy its back buffer to the screen at its next paint.
 void GlCanvasPresent(TGadget canvas);

@@ -388,14 +388,13 @@ bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double right, d
 
 } // namespace
 
-void BackendBeginTarget(TGadget canvas) {
-    // Makes the back buffer and the program exist before the first drawing.
-    Begin(canvas);
-}
+// GL is brought up by the first drawing, not by choosing or clearing a target: a canvas without a back
+// buffer is black already, and the menu that the game opens first shows no canvas at all.
+void BackendBeginTarget(TGadget) {}
 
 void BackendClear(TGadget canvas) {
     Flush();
-    if (!Begin(canvas)) return;
+    if (!GlCanvasStarted(canvas) || !Begin(canvas)) return;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 }

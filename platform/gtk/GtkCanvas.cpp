@@ -1,5 +1,8 @@
 // Canvases: a GL area whose picture is the canvas's front buffer, a back buffer to draw into at any
 // time, pointer events in canvas coordinates, and the children's container above the picture.
+// Nothing of GL is touched before the game first draws on a canvas: loading the GL driver costs more
+// than everything else the main menu needs, and the menu shows no canvas. Until then the canvas is a
+// black holder; the GL area goes into it with the first picture presented.
 #include "platform/EventChain.hpp"
 #include "platform/gtk/GlCanvas.hpp"
 #include "platform/gtk/GtkNative.hpp"
@@ -9,7 +12,8 @@
 #include <vector>
 
 struct TGtkCanvas {
-    GtkWidget* area = nullptr;
+    GtkWidget* holder = nullptr; // black until the area is in it; takes the pointer events
+    GtkWidget* area = nullptr;   // made with the first present
     // In the shared context: what the renderer draws into, and what was last presented.
     GLuint backFbo = 0, backTexture = 0, frontFbo = 0, frontTexture = 0;
     int bufferW = 0, bufferH = 0;
@@ -38,7 +42,7 @@ TGtkCanvas* CanvasOf(TGadget gadget) {
 bool EnsureContext(TGtkCanvas* canvas) {
     if (SharedContext != nullptr) return true;
     if (ContextFailed) return false;
-    GtkWidget* toplevel = gtk_widget_get_toplevel(canvas->area);
+    GtkWidget* toplevel = gtk_widget_get_toplevel(canvas->holder);
     if (!gtk_widget_is_toplevel(toplevel)) return false;
     // Realizing without showing lets the game draw before its window is on screen.
     gtk_widget_realize(toplevel);
@@ -152,6 +156,12 @@ void OnMap(GtkWidget*, gpointer data) {
     static_cast<TGadget>(data)->repaintPending = true;
 }
 
+// Off screen there is nothing to paint, and mapping it again asks for a paint anyway. Without this the
+// canvas that start-up shows for a moment would be drawn behind the menu page.
+void OnUnmap(GtkWidget*, gpointer data) {
+    static_cast<TGadget>(data)->repaintPending = false;
+}
+
 void EmitPointer(int id, TGadget canvas, int data, double x, double y, guint state) {
     TEvent event;
     event.id = id;
@@ -161,6 +171,25 @@ void EmitPointer(int id, TGadget canvas, int data, double x, double y, guint sta
     event.y = static_cast<int>(y);
     event.mods = (state & GDK_SHIFT_MASK ? 1 : 0) | (state & GDK_CONTROL_MASK ? 2 : 0);
     EmitEvent(event);
+}
+
+gboolean OnHolderDraw(GtkWidget*, cairo_t* cr, gpointer) {
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_paint(cr);
+    return FALSE;
+}
+
+void EnsureArea(TGtkCanvas* canvas) {
+    if (canvas->area != nullptr) return;
+    GtkWidget* area = gtk_gl_area_new();
+    canvas->area = area;
+    gtk_gl_area_set_required_version(GTK_GL_AREA(area), 3, 3);
+    // The picture changes only when the game presents, not whenever GTK redraws around it.
+    gtk_gl_area_set_auto_render(GTK_GL_AREA(area), FALSE);
+    g_signal_connect(area, "render", G_CALLBACK(OnRender), canvas);
+    g_signal_connect(area, "unrealize", G_CALLBACK(OnUnrealize), canvas);
+    gtk_container_add(GTK_CONTAINER(canvas->holder), area);
+    gtk_widget_show(area);
 }
 
 gboolean OnMotion(GtkWidget*, GdkEventMotion* motion, gpointer data) {
@@ -186,31 +215,29 @@ void GtkMakeCanvas(TGadget gadget) {
     auto* canvas = new TGtkCanvas;
     native->canvas = canvas;
     GtkWidget* fixed = gtk_fixed_new();
-    GtkWidget* area = gtk_gl_area_new();
-    canvas->area = area;
-    gtk_gl_area_set_required_version(GTK_GL_AREA(area), 3, 3);
-    // The picture changes only when the game presents, not whenever GTK redraws around it.
-    gtk_gl_area_set_auto_render(GTK_GL_AREA(area), FALSE);
-    gtk_widget_add_events(area, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
-    gtk_widget_set_size_request(area, gadget->w, gadget->h);
-    g_signal_connect(area, "render", G_CALLBACK(OnRender), canvas);
-    g_signal_connect(area, "unrealize", G_CALLBACK(OnUnrealize), canvas);
-    g_signal_connect(area, "map", G_CALLBACK(OnMap), gadget);
-    g_signal_connect(area, "motion-notify-event", G_CALLBACK(OnMotion), gadget);
-    g_signal_connect(area, "button-press-event", G_CALLBACK(OnButton), gadget);
-    g_signal_connect(area, "button-release-event", G_CALLBACK(OnButton), gadget);
+    GtkWidget* holder = gtk_event_box_new();
+    canvas->holder = holder;
+    gtk_widget_set_app_paintable(holder, TRUE);
+    gtk_widget_add_events(holder, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
+    gtk_widget_set_size_request(holder, gadget->w, gadget->h);
+    g_signal_connect(holder, "draw", G_CALLBACK(OnHolderDraw), nullptr);
+    g_signal_connect(holder, "map", G_CALLBACK(OnMap), gadget);
+    g_signal_connect(holder, "unmap", G_CALLBACK(OnUnmap), gadget);
+    g_signal_connect(holder, "motion-notify-event", G_CALLBACK(OnMotion), gadget);
+    g_signal_connect(holder, "button-press-event", G_CALLBACK(OnButton), gadget);
+    g_signal_connect(holder, "button-release-event", G_CALLBACK(OnButton), gadget);
     // First in the container, so that the canvas's children lie above the picture and its pointer area.
-    gtk_fixed_put(GTK_FIXED(fixed), area, 0, 0);
-    gtk_widget_show(area);
+    gtk_fixed_put(GTK_FIXED(fixed), holder, 0, 0);
+    gtk_widget_show(holder);
     native->outer = fixed;
     native->fixed = fixed;
-    native->control = area;
+    native->control = holder;
 }
 
 void GtkResizeCanvas(TGadget gadget) {
     TGtkCanvas* canvas = CanvasOf(gadget);
     if (canvas == nullptr) return;
-    gtk_widget_set_size_request(canvas->area, gadget->w, gadget->h);
+    gtk_widget_set_size_request(canvas->holder, gadget->w, gadget->h);
     gadget->repaintPending = true;
 }
 
@@ -222,8 +249,8 @@ void GtkFreeCanvas(TGadget gadget) {
         FreeTargets(canvas);
     }
     // Destroyed here rather than with its container, so that it unrealizes while this state is alive.
-    g_signal_handlers_disconnect_by_data(canvas->area, gadget);
-    gtk_widget_destroy(canvas->area);
+    g_signal_handlers_disconnect_by_data(canvas->holder, gadget);
+    gtk_widget_destroy(canvas->holder);
     delete canvas;
     NativeOf(gadget)->canvas = nullptr;
     NativeOf(gadget)->control = nullptr;
@@ -267,5 +294,11 @@ void GlCanvasPresent(TGadget gadget) {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw));
     // The area reads the front buffer from its own context.
     glFlush();
+    EnsureArea(canvas);
     gtk_gl_area_queue_render(GTK_GL_AREA(canvas->area));
+}
+
+bool GlCanvasStarted(TGadget gadget) {
+    TGtkCanvas* canvas = CanvasOf(gadget);
+    return canvas != nullptr && canvas->backFbo != 0;
 }

@@ -10,6 +10,7 @@
 namespace {
 
 bool Started = false;
+bool Waited = false; // the game has waited for events at least once
 const gint64 StartUs = g_get_monotonic_time();
 
 // A timer source that steps its deadline by whole periods from the previous deadline, so that the
@@ -52,8 +53,24 @@ void GtkEnsureStarted() {
     GtkInstallPanelStyle();
 }
 
+// The menu page that start-up opens is drawn by the engine's own process while the game still assembles
+// its scene and loads content; letting the toolkit take the finished page now and then shows it as
+// soon as it is ready instead of after all of start-up. Only until the game first waits for events:
+// from then on its loop serves the toolkit.
+void BackendWhileLoading() {
+    constexpr gint64 PeriodUs = 4000;
+    static gint64 nextUs = 0;
+    if (!Started || Waited || !GtkHtmlViewsExist()) return;
+    const gint64 now = g_get_monotonic_time();
+    if (now < nextUs) return;
+    nextUs = now + PeriodUs;
+    for (int i = 0; i < 64 && g_main_context_iteration(nullptr, FALSE); ++i) {
+    }
+}
+
 bool BackendWaitForMessages() {
     GtkEnsureStarted();
+    Waited = true;
     for (;;) {
         ServePendingRepaints();
         if (QueuedEventCount() > 0) return true;

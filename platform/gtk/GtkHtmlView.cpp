@@ -164,6 +164,10 @@ void GtkFreeHtmlView(TGadget gadget) {
     NativeOf(gadget)->html = nullptr;
 }
 
+bool GtkHtmlViewsExist() {
+    return !Views.empty();
+}
+
 void GtkFreeAllHtmlViews() {
     while (!Views.empty()) {
         TGtkHtmlView* view = Views.back();

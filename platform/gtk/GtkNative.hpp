@@ -42,5 +42,7 @@ void GtkFreeCanvas(TGadget canvas);
 // HTML views: a web view that remembers links as the page wrote them.
 void GtkMakeHtmlView(TGadget view);
 void GtkFreeHtmlView(TGadget view);
+// Whether any web view exists.
+bool GtkHtmlViewsExist();
 // Destroys every web view so that no helper process of the engine outlives the program.
 void GtkFreeAllHtmlViews();

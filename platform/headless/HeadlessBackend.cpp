@@ -34,6 +34,7 @@ void BackendTextChanged(TGadget) {}
 void BackendItemsChanged(TGadget) {}
 void BackendNavigate(TGadget, const std::string&) {}
 void BackendRepaintRequested(TGadget) {}
+void BackendWhileLoading() {}
 
 bool BackendWaitForMessages() {
     // Serve the repaints asked for since the last wait, as a real machine does while it waits.

@@ -590,3 +590,19 @@ TEST(OversizedImages, HeadersClaimingTooManyPixelsAreRefusedBeforeAllocation) {
 }
 
 } // namespace
+
+TEST_F(ImageFiles, OneFileLoadedTwiceIsSharedUntilItChanges) {
+    const std::string path = Write("shared.png", SolidPng(2, 2, {10, 20, 30, 255}));
+    const TImage image = LoadImage(path, 0);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(LoadImage(path, 0), image);
+    EXPECT_NE(LoadImage(path, -1), image); // other flags, other pixels
+    EXPECT_NE(LoadFrames(path, 1, 1, 0, 2, 0), image);
+
+    Write("shared.png", SolidPng(3, 2, {40, 50, 60, 255}));
+    const TImage changed = LoadImage(path, 0);
+    ASSERT_NE(changed, nullptr);
+    EXPECT_NE(changed, image);
+    EXPECT_EQ(ImageWidth(changed), 3);
+    ExpectPixel(PixelAt(changed, 0, 2, 1), {40, 50, 60, 255});
+}
