@@ -288,6 +288,10 @@ TEST_F(GorumCheckTest, ProgramArtIsCheckedToo) {
                                std::filesystem::copy_options::overwrite_existing);
     std::filesystem::remove(media / "Slider.png");
     ExpectProblem("media/Slider.png: missing");
+    std::filesystem::copy_file(shipped / "Slider.png", media / "Slider.png");
+    // Named by the code but loaded only for an item without an icon of its own.
+    std::filesystem::remove(media / "DefaultIcon.jpg");
+    ExpectProblem("media/DefaultIcon.jpg: missing");
 }
 
 TEST_F(GorumCheckTest, ItemIconMustBeAFile) {
