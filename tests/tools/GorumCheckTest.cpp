@@ -38,6 +38,12 @@ class GorumCheckTest : public ::testing::Test {
     void SetUp() override {
         std::filesystem::create_directory_symlink(std::string(GORUM_SOURCE_DIR) + "/media",
                                                   game.root / "media");
+        Fresh();
+    }
+
+    // The content without any mistake, written anew: one planted mistake never lingers into the next.
+    void Fresh() const {
+        std::filesystem::remove_all(game.root / "content");
         Write("items/Diploma.txt",
               "NAME=\"Diploma\"\nTAG=\"item_diploma\"\nSetIcon(\"media/items/Diploma.jpg\")\n"
               "SetItemType(\"NOMINAL\")\n");
@@ -111,9 +117,13 @@ TEST_F(GorumCheckTest, GameLogLinesCarryTheFileThatCausedThem) {
     ExpectProblem("content/levels/Level01.txt: WARNING: station_gymm is not a valid station tag!");
 }
 
-TEST_F(GorumCheckTest, StationLogLines) {
+TEST_F(GorumCheckTest, LoaderLogLines) {
     Write("stations/Gym.txt", "TAG=\"station_gym\"\n");
     ExpectProblem("content/stations/Gym.txt: ERROR: Stationcontent/stations/Gym.txt did not set an image!");
+    Fresh();
+    Write("actions/Study.txt", "TAG=\"action_study\"\nGiveSkill(\"Mental\", \"\", \"\", \"4\")\n"
+                               "GiveSkill(\"Charm\", \"\", \"\", \"4\")\n");
+    ExpectProblem("content/actions/Study.txt: Error: Unrecognizable Skill Type: Charm");
 }
 
 TEST_F(GorumCheckTest, LevelNameMustBeTwoCharacters) {
@@ -207,9 +217,11 @@ TEST_F(GorumCheckTest, TagsThatNameNothing) {
     ExpectProblem("content/actions/Exam.txt: GiveItem names \"item_diplom\", which is no item");
     Write("actions/Exam.txt", "TAG=\"action_exam\"\nTakeItem(\"item_x\")\nGiveItem(\"item_diploma\")\n");
     ExpectProblem("content/actions/Exam.txt: TakeItem names \"item_x\", which is no item");
+    Fresh();
     Write("actions/Apply.txt",
           "TAG=\"action_jobapply_clerk\"\nRequireItem(\"item_dip\")\nGiveItem(\"job_clerk\")\n");
     ExpectProblem("content/actions/Apply.txt: RequireItem names \"item_dip\", which is no item");
+    Fresh();
     Write("stations/Office.txt",
           Station("station_office", "Office", "action_jobapply_clerk") + "SetAction(\"action_aply\")\n");
     ExpectProblem("content/stations/Office.txt: SetAction names \"action_aply\", which is no action");
@@ -220,6 +232,7 @@ TEST_F(GorumCheckTest, ItemTypesAndJobs) {
           "TAG=\"item_diploma\"\nSetIcon(\"media/items/Diploma.jpg\")\nSetItemType(\"Nominal\")\n");
     ExpectProblem(
         "content/items/Diploma.txt: item type \"Nominal\" is none of JOB, ASSET, NOMINAL and BUILD");
+    Fresh();
     Write("items/Clerk.txt", "TAG=\"job_clerk\"\nSetIcon(\"media/items/Clerk.jpg\")\nSetItemType(\"JOB\")\n"
                              "LockAction(\"action_wrk\", \"action_quit\")\n");
     ExpectProblem(
@@ -263,15 +276,25 @@ TEST_F(GorumCheckTest, StationPicturesMustExistAndHoldTheirFrames) {
 
 TEST_F(GorumCheckTest, ProgramArtIsCheckedToo) {
     // The folder's own media replaces the shipped art; a button strip cut short fails as the game loads it.
-    std::filesystem::remove(game.root / "media");
-    std::filesystem::copy(std::string(GORUM_SOURCE_DIR) + "/media", game.root / "media",
-                          std::filesystem::copy_options::recursive);
-    std::filesystem::copy_file(game.root / "media/PlayerStats.png", game.root / "media/SetGoal.png",
+    const std::filesystem::path shipped = std::string(GORUM_SOURCE_DIR) + "/media";
+    const std::filesystem::path media = game.root / "media";
+    std::filesystem::remove(media);
+    std::filesystem::copy(shipped, media, std::filesystem::copy_options::recursive);
+    std::filesystem::copy_file(media / "PlayerStats.png", media / "SetGoal.png",
                                std::filesystem::copy_options::overwrite_existing);
     ExpectProblem(
         "media/SetGoal.png: is 150 x 50, room for 0 frames of 100 x 75; the game cuts 3 from frame 0");
-    std::filesystem::remove(game.root / "media/Slider.png");
+    std::filesystem::copy_file(shipped / "SetGoal.png", media / "SetGoal.png",
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::remove(media / "Slider.png");
     ExpectProblem("media/Slider.png: missing");
+    std::filesystem::copy_file(shipped / "Slider.png", media / "Slider.png");
+    // Named by the code but loaded only for an item without an icon of its own.
+    std::filesystem::remove(media / "DefaultIcon.jpg");
+    ExpectProblem("media/DefaultIcon.jpg: missing");
+}
+
+TEST_F(GorumCheckTest, ItemIconMustBeAFile) {
     Write("items/Diploma.txt",
           "TAG=\"item_diploma\"\nSetIcon(\"media/items/Diplom.jpg\")\nSetItemType(\"NOMINAL\")\n");
     ExpectProblem(

@@ -27,6 +27,8 @@ for lib in libgtk-3-0 libwebkit2gtk-4.1-0 libpng16-16 libfreetype6 libepoxy0 lib
   [[ $depends == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 dpkg-deb -c "$deb" | grep -i -E 'test|gtest|bench' && fail "the package carries test files"
+# What apt would do on this machine: every dependency must resolve from the archive.
+apt-get install -s -q "$deb" >"$scratch/apt.log" 2>&1 || { cat "$scratch/apt.log"; fail "apt cannot install it"; }
 
 root=$scratch/root
 dpkg -x "$deb" "$root"

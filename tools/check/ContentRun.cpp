@@ -25,6 +25,8 @@ void TContentRun::Run() {
     LoadKind("content/levels", levelFiles,
              [](const std::string& path) -> const void* { return TLevel::Load(path); });
     current.clear();
+    // Any item may fall back to this icon, so it must load even when no shipped item needs it.
+    LoadImage(DefaultIconPath, 0);
     ResetPlayerState();
     for (const auto& level : LevelRegistry) {
         // The goal menu ends the program on too many items; that level is reported, not started.
