@@ -142,7 +142,11 @@ TEST_F(PlanTest, ALevelTheGameCannotStartHasNoPlan) {
         << run.output;
 }
 
-TEST_F(PlanTest, RefusesBadArgumentsAndUnknownLevels) {
+// The tests run in the project's folder, whose first level the default folder therefore finds.
+TEST_F(PlanTest, PlansTheWorkingDirectoryWithoutDirAndRefusesBadArgumentsAndUnknownLevels) {
+    const TPlanRun shipped = TPlanRun::Of("01");
+    EXPECT_EQ(shipped.status, 0) << shipped.output;
+    EXPECT_TRUE(shipped.Says("Level 01 ")) << shipped.output;
     Level("5", "SetSkillGoal(\"0\", \"3\")\n", "AddAction(\"jog\")\n");
     EXPECT_EQ(Plan("XX").status, 2);
     EXPECT_TRUE(Plan("XX").Says("no level is named \"XX\""));
