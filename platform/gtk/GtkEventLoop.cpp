@@ -87,7 +87,9 @@ void BackendStartTimer(TTimer timer, int periodMs) {
     tick->periodUs = static_cast<gint64>(periodMs) * 1000;
     tick->deadlineUs = g_get_monotonic_time() + tick->periodUs;
     g_source_set_ready_time(source, tick->deadlineUs);
-    g_source_set_priority(source, G_PRIORITY_DEFAULT);
+    // Below the toolkit's redraw: on a machine too slow for the frame rate a tick is always due, and at
+    // a higher priority the windows would never be drawn again.
+    g_source_set_priority(source, GDK_PRIORITY_REDRAW + 1);
     g_source_attach(source, nullptr);
     timer->native = source;
 }
