@@ -19,7 +19,7 @@ TItem* TItem::Load(const std::string& path) {
     const std::string icon = file.FindSingle("SetIcon");
     const std::string iconPath = TContentFile::QuotedArg(icon, 0);
     const bool iconUsable = icon != "NULL" && FileKind(iconPath) == 1;
-    item->icon = LoadImage(iconUsable ? iconPath : "media/DefaultIcon.jpg", 0);
+    item->icon = LoadImage(iconUsable ? iconPath : DefaultIconPath, 0);
 
     const std::string type = file.FindSingle("SetItemType");
     if (type != "NULL") item->itemType = TContentFile::QuotedArg(type, 0);

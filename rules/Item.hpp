@@ -11,6 +11,9 @@
 
 struct TAction;
 
+// The icon of an item whose own icon file is missing; loaded unmasked, like every item icon.
+inline constexpr const char* DefaultIconPath = "media/DefaultIcon.jpg";
+
 struct TItem {
     std::string tag;
     std::string name;

@@ -7,3 +7,5 @@
 #include <vector>
 
 std::vector<std::string> FirstFields(const std::string& path, const std::string& key);
+// The whole file as bytes; empty when it cannot be read. For the pages and texts no loader reads.
+std::string FileText(const std::string& path);

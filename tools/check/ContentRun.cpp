@@ -13,7 +13,7 @@
 
 void TContentRun::Run() {
     SetDebugLogSink([this](const std::string& text) { log.push_back({current, text}); });
-    SetImageRequestListener([this](const TImageRequest& request) { images.push_back({current, request}); });
+    SetImageRequestListener([this](const TImageRequest& request) { images.push_back(request); });
     BuildProgram();
     // The kinds in the game's loading order: later kinds resolve the tags of earlier ones.
     LoadKind("content/items", itemFiles,
@@ -25,6 +25,8 @@ void TContentRun::Run() {
     LoadKind("content/levels", levelFiles,
              [](const std::string& path) -> const void* { return TLevel::Load(path); });
     current.clear();
+    // Any item may fall back to this icon, so it must load even when no shipped item needs it.
+    LoadImage(DefaultIconPath, 0);
     ResetPlayerState();
     for (const auto& level : LevelRegistry) {
         // The goal menu ends the program on too many items; that level is reported, not started.

@@ -18,11 +18,6 @@ struct TLogLine {
     std::string text;
 };
 
-struct TImageUse {
-    std::string file; // as for TLogLine
-    TImageRequest request;
-};
-
 struct TShownStation {
     const TStation* station = nullptr;
     int x = 0, y = 0, w = 0, h = 0;
@@ -37,7 +32,7 @@ struct TLevelStart {
 struct TContentRun {
     std::vector<std::string> itemFiles, actionFiles, stationFiles, levelFiles;
     std::vector<TLogLine> log;
-    std::vector<TImageUse> images;
+    std::vector<TImageRequest> images;
     std::vector<TLevelStart> starts;
 
     void Run();

@@ -1,12 +1,11 @@
 // Items: a known type, the actions a job or an asset runs, and an icon file that is really there.
+#include "platform/Platform.hpp"
 #include "rules/Action.hpp"
 #include "rules/Item.hpp"
 #include "tools/check/CheckReport.hpp"
 #include "tools/check/Checks.hpp"
 #include "tools/check/ContentLines.hpp"
 #include "tools/check/ContentRun.hpp"
-
-#include "platform/Platform.hpp"
 
 namespace {
 
@@ -19,6 +18,8 @@ void CheckActionTags(const TItem& item, const std::string& file, TCheckReport& r
     const std::string key = autoAction ? "AutoAction" : "LockAction";
     if (item.itemType == "JOB" && item.actionTag.empty())
         report.Add(file, "job without a work action: no LockAction line");
+    if (item.itemType == "ASSET" && item.actionTag.empty())
+        report.Add(file, "asset without a weekly action: no AutoAction line");
     if (!item.actionTag.empty() && !NamesAction(item.actionTag)) {
         const std::string effect = item.itemType == "JOB"     ? ": the job has no work to do"
                                    : item.itemType == "ASSET" ? ": the asset does nothing"
@@ -46,11 +47,10 @@ void CheckItems(const TContentRun& run, TCheckReport& report) {
                        "a BUILD item upgrades the home only as \"home_manor\" or \"home_castle\", not as " +
                            Quoted(item->tag));
         CheckActionTags(*item, file, report);
-        for (const std::string& icon : FirstFields(file, "SetIcon")) {
-            if (FileKind(icon) != 1)
-                report.Add(file, "SetIcon names " + Quoted(icon) +
-                                     ", which is not a file: the default icon is shown");
-            break; // the loader reads only the first line
-        }
+        // The loader reads the first SetIcon line only.
+        const std::vector<std::string> icons = FirstFields(file, "SetIcon");
+        if (!icons.empty() && FileKind(icons.front()) != 1)
+            report.Add(file, "SetIcon names " + Quoted(icons.front()) +
+                                 ", which is not a file: the default icon is shown");
     }
 }

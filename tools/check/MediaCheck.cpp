@@ -29,7 +29,7 @@ std::string FailureReason(const TImageRequest& r) {
         return "is cut into " + Size(r.frameWidth, r.frameHeight) + " frames from frame " +
                std::to_string(r.first) + " for " + std::to_string(r.count) + ", which cannot be";
     const int frames = (w / r.frameWidth) * (h / r.frameHeight);
-    return "is " + Size(w, h) + ", " + std::to_string(frames) + " frames of " +
+    return "is " + Size(w, h) + ", room for " + std::to_string(frames) + " frames of " +
            Size(r.frameWidth, r.frameHeight) + "; the game cuts " + std::to_string(r.count) + " from frame " +
            std::to_string(r.first);
 }
@@ -49,8 +49,7 @@ std::string Leftover(const TImageRequest& r) {
 
 void CheckMedia(const TContentRun& run, TCheckReport& report) {
     std::set<std::tuple<std::string, int, int, int, int, int>> seen;
-    for (const TImageUse& use : run.images) {
-        const TImageRequest& r = use.request;
+    for (const TImageRequest& r : run.images) {
         if (!seen.insert({r.path, static_cast<int>(r.cut), r.frameWidth, r.frameHeight, r.first, r.count})
                  .second)
             continue;

@@ -7,12 +7,11 @@
 #include "shell/LevelLink.hpp"
 #include "tools/check/CheckReport.hpp"
 #include "tools/check/Checks.hpp"
+#include "tools/check/ContentLines.hpp"
 #include "tools/check/ContentRun.hpp"
 
 #include <deque>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 namespace {
 
@@ -20,10 +19,7 @@ const std::string MainMenuPage = "content/html/MainMenu.html";
 
 // The values of the page's href attributes, quoted with either mark.
 std::vector<std::string> Links(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string html = text.str();
+    const std::string html = FileText(path);
     std::vector<std::string> links;
     for (size_t at = html.find("href="); at != std::string::npos; at = html.find("href=", at + 5)) {
         const size_t open = at + 5;
@@ -35,18 +31,14 @@ std::vector<std::string> Links(const std::string& path) {
     return links;
 }
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-    return text.rfind(prefix, 0) == 0;
-}
-
 // The file a followed local link opens, relative to the game folder when it lies inside it; "" for
 // anything that is not a local file (a web address, a script, an anchor on the same page).
 std::string LocalFile(const std::string& location, const std::string& root) {
     std::string uri = LoadableUri(location);
-    if (!StartsWith(uri, "file://")) return "";
+    if (!uri.starts_with("file://")) return "";
     std::string path = uri.substr(7);
     path = path.substr(0, path.find_first_of("#?"));
-    return StartsWith(path, root) ? path.substr(root.size()) : path;
+    return path.starts_with(root) ? path.substr(root.size()) : path;
 }
 
 struct TMenuWalk {
@@ -58,7 +50,7 @@ struct TMenuWalk {
 
     void Visit(const std::string& page) {
         for (const std::string& href : Links(page)) {
-            if (href.empty() || StartsWith(href, "#") || StartsWith(href, "javascript:")) continue;
+            if (href.empty() || href.starts_with("#") || href.starts_with("javascript:")) continue;
             const std::string location = FollowedLink(root + page, href);
             const std::string file = LocalFile(location, root);
             if (const std::optional<std::string> name = LevelLinkName(location)) {
@@ -75,7 +67,7 @@ struct TMenuWalk {
             if (FileKind(file) != 1) {
                 report.Add(page,
                            "link " + Quoted(href) + " leads to " + Quoted(file) + ", which does not exist");
-            } else if (StartsWith(file, "content/html/") && file.ends_with(".html") &&
+            } else if (file.starts_with("content/html/") && file.ends_with(".html") &&
                        !LevelLinkName(location) && seenPages.insert(file).second) {
                 pages.push_back(file);
             }

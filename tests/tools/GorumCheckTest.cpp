@@ -1,0 +1,305 @@
+// gorum-check run as the author runs it, on small game folders that each hold one planted mistake:
+// the mistake must be named with the file at fault, and a folder without mistakes must pass clean.
+#include "tests/rules/TempContent.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct TCheckResult {
+    int exitCode = -1;
+    std::string output;
+};
+
+TCheckResult RunCheck(const std::string& arguments) {
+    TCheckResult result;
+    FILE* pipe = popen((std::string(GORUM_CHECK) + " " + arguments + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) return result;
+    std::array<char, 4096> buffer{};
+    while (fgets(buffer.data(), buffer.size(), pipe) != nullptr)
+        result.output += buffer.data();
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+// A whole small game: two stations, a job earned through a diploma, one level that asks for the job.
+// The art is the shipped art.
+class GorumCheckTest : public ::testing::Test {
+  protected:
+    TTempContent game;
+
+    void SetUp() override {
+        std::filesystem::create_directory_symlink(std::string(GORUM_SOURCE_DIR) + "/media",
+                                                  game.root / "media");
+        Fresh();
+    }
+
+    // The content without any mistake, written anew: one planted mistake never lingers into the next.
+    void Fresh() const {
+        std::filesystem::remove_all(game.root / "content");
+        Write("items/Diploma.txt",
+              "NAME=\"Diploma\"\nTAG=\"item_diploma\"\nSetIcon(\"media/items/Diploma.jpg\")\n"
+              "SetItemType(\"NOMINAL\")\n");
+        Write("items/Clerk.txt", "NAME=\"Clerk\"\nTAG=\"job_clerk\"\nSetIcon(\"media/items/Clerk.jpg\")\n"
+                                 "SetItemType(\"JOB\")\nLockAction(\"action_work\", \"action_quit\")\n"
+                                 "SetWealthCap(\"5\")\n");
+        Write("actions/Study.txt",
+              "NAME=\"Study\"\nTAG=\"action_study\"\nGiveSkill(\"Mental\", \"\", \"\", \"4\")\n");
+        Write("actions/Exam.txt", "NAME=\"Exam\"\nTAG=\"action_exam\"\nRequireSkill(\"Mental\", \"3\")\n"
+                                  "GiveItem(\"item_diploma\")\n");
+        Write("actions/Apply.txt",
+              "NAME=\"Apply\"\nTAG=\"action_jobapply_clerk\"\nRequireItem(\"item_diploma\")\n"
+              "GiveItem(\"job_clerk\")\n");
+        Write("actions/Work.txt", "NAME=\"Work\"\nTAG=\"action_work\"\nAutoAdd\n"
+                                  "GiveSkill(\"Wealth\", \"\", \"\", \"5\")\n");
+        Write("actions/Quit.txt", "NAME=\"Quit\"\nTAG=\"action_quit\"\nAutoAdd\nTakeItem(\"job_clerk\")\n");
+        Write("stations/Library.txt",
+              Station("station_library", "Library", "action_study") + "SetAction(\"action_exam\")\n");
+        Write("stations/Office.txt", Station("station_office", "Office", "action_jobapply_clerk"));
+        Write("levels/Level01.txt", Level("job_clerk", "SetStation(\"station_office\", \"420\", \"160\")\n"));
+        Write("html/MainMenu.html",
+              "<a href=\"redirects\\levelnum01.html\">One</a> <a href=\"#levels\">Play</a>\n");
+        Write("html/redirects/levelnum01.html", "<p>Level 01</p>\n");
+        Write("tut/Tutorial1.html", "<p>Study first.</p>\n");
+    }
+
+    void Write(const std::string& name, const std::string& text) const {
+        game.Write("content/" + name, text);
+    }
+
+    static std::string Station(const std::string& tag, const std::string& picture,
+                               const std::string& action) {
+        return "SetImage(\"media/stations/" + picture + ".png\", \"100\", \"100\", \"0\", \"2\")\nTAG=\"" +
+               tag + "\"\nSetAction(\"" + action + "\")\n";
+    }
+    // Level "01" with the library placed, the three station actions, and the given goal and extra lines.
+    static std::string Level(const std::string& goal, const std::string& extra) {
+        return "NAME=\"01\"\nTITLE=\"One\"\nINFO=\"Get the "
+               "job.\"\nLENGTH=\"12\"\nTutorial(\"Tutorial1.html\")\n"
+               "SetItemGoal(\"" +
+               goal +
+               "\")\nSetStation(\"station_library\", \"220\", \"180\")\nAddAction(\"action_study\")\n"
+               "AddAction(\"action_exam\")\nAddAction(\"action_jobapply_clerk\")\n" +
+               extra;
+    }
+
+    // Runs the checker and expects exactly this one problem line among its output.
+    void ExpectProblem(const std::string& line) const {
+        const TCheckResult result = RunCheck(game.root.string());
+        EXPECT_EQ(result.exitCode, 1) << result.output;
+        EXPECT_NE(result.output.find(line + "\n"), std::string::npos) << "wanted: " << line << "\ngot:\n"
+                                                                      << result.output;
+    }
+};
+
+TEST_F(GorumCheckTest, CleanFolderPassesAndArgumentsAreChecked) {
+    const TCheckResult clean = RunCheck(game.root.string());
+    EXPECT_EQ(clean.exitCode, 0);
+    EXPECT_EQ(clean.output, "");
+    EXPECT_EQ(RunCheck(game.Dir("empty")).exitCode, 2);
+    EXPECT_EQ(RunCheck("a b").exitCode, 2);
+    EXPECT_EQ(RunCheck("--bogus").exitCode, 2);
+    const TCheckResult help = RunCheck("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.output.find("Usage: gorum-check [DIR]"), std::string::npos);
+}
+
+TEST_F(GorumCheckTest, GameLogLinesCarryTheFileThatCausedThem) {
+    Write("levels/Level01.txt", Level("job_clerk", "SetStation(\"station_office\", \"420\", \"160\")\n"
+                                                   "SetStation(\"station_gymm\", \"1\", \"1\")\n"));
+    ExpectProblem("content/levels/Level01.txt: WARNING: station_gymm is not a valid station tag!");
+}
+
+TEST_F(GorumCheckTest, LoaderLogLines) {
+    Write("stations/Gym.txt", "TAG=\"station_gym\"\n");
+    ExpectProblem("content/stations/Gym.txt: ERROR: Stationcontent/stations/Gym.txt did not set an image!");
+    Fresh();
+    Write("actions/Study.txt", "TAG=\"action_study\"\nGiveSkill(\"Mental\", \"\", \"\", \"4\")\n"
+                               "GiveSkill(\"Charm\", \"\", \"\", \"4\")\n");
+    ExpectProblem("content/actions/Study.txt: Error: Unrecognizable Skill Type: Charm");
+}
+
+TEST_F(GorumCheckTest, LevelNameMustBeTwoCharacters) {
+    Write("levels/Level01.txt", "NAME=\"001\"\nLENGTH=\"12\"\nSetItemGoal(\"job_clerk\")\n");
+    ExpectProblem(
+        "content/levels/Level01.txt: name \"001\" is not two characters: no menu link can start it");
+}
+
+TEST_F(GorumCheckTest, MenuLinksAndLevelsMatch) {
+    Write("html/MainMenu.html", "<a href=\"redirects\\levelnum02.html\">Two</a>\n");
+    Write("html/redirects/levelnum02.html", "<p>Level 02</p>\n");
+    ExpectProblem(
+        "content/html/MainMenu.html: link \"redirects\\levelnum02.html\" names level \"02\", which no "
+        "level has");
+    ExpectProblem("content/levels/Level01.txt: no menu page links to level \"01\"");
+}
+
+TEST_F(GorumCheckTest, TooManyItemChoices) {
+    std::string gifts;
+    for (int i = 0; i < 8; ++i)
+        gifts += "GiveItem(\"item_diploma\")\n";
+    Write("actions/Exam.txt", "TAG=\"action_exam\"\n" + gifts);
+    Write("levels/Level01.txt",
+          Level("job_clerk", "SetStation(\"station_office\", \"420\", \"160\")\n"
+                             "AddAction(\"action_exam\")\nAddAction(\"action_exam\")\n"));
+    ExpectProblem("content/levels/Level01.txt: offers 25 items, more than 21: the game stops with \"Too many "
+                  "item choices!\"");
+}
+
+TEST_F(GorumCheckTest, UnreachableFinalGoals) {
+    Write("actions/Apply.txt", "TAG=\"action_jobapply_clerk\"\nRequireSkill(\"Mental\", \"5\")\n"
+                               "GiveItem(\"job_clerk\")\n");
+    ExpectProblem(
+        "content/levels/Level01.txt: final goal item \"job_clerk\" is out of reach: the actions that "
+        "give it need skill levels or items the level never gives");
+}
+
+TEST_F(GorumCheckTest, FinalGoalItemGivenByNoAction) {
+    Write("levels/Level01.txt", Level("job_clerk", "SetStation(\"station_office\", \"420\", \"160\")\n"
+                                                   "RemoveAction(\"action_jobapply_clerk\")\n"));
+    ExpectProblem(
+        "content/levels/Level01.txt: final goal item \"job_clerk\" is given by no action the level offers");
+}
+
+TEST_F(GorumCheckTest, FinalSkillGoalAboveEveryCap) {
+    Write("levels/Level01.txt", Level("NULL", "SetSkillGoal(\"1\", \"6\")\n"
+                                              "SetStation(\"station_office\", \"420\", \"160\")\n"));
+    ExpectProblem(
+        "content/levels/Level01.txt: final goal Mental level 6 is above every cap the level's actions "
+        "raise it to (at most 4)");
+}
+
+TEST_F(GorumCheckTest, StationsOverlapEachOther) {
+    Write("levels/Level01.txt", Level("job_clerk", "SetStation(\"station_office\", \"260\", \"200\")\n"));
+    ExpectProblem("content/levels/Level01.txt: station \"station_office\" at (260, 200) overlaps station "
+                  "\"station_library\" at (220, 180)");
+}
+
+TEST_F(GorumCheckTest, StationsCoverButtonsOrLeaveTheCanvas) {
+    Write("levels/Level01.txt", Level("job_clerk", "SetStation(\"station_office\", \"380\", \"450\")\n"));
+    ExpectProblem(
+        "content/levels/Level01.txt: station \"station_office\" at (380, 450) covers the SETGOAL button");
+    Write("levels/Level01.txt", Level("job_clerk", "SetStation(\"station_office\", \"-20\", \"300\")\n"));
+    ExpectProblem(
+        "content/levels/Level01.txt: station \"station_office\" at (-20, 300) reaches off the 800 x 600 "
+        "canvas");
+}
+
+TEST_F(GorumCheckTest, ShownStationNotPlacedByTheLevel) {
+    Write("levels/Level01.txt", Level("job_clerk", ""));
+    ExpectProblem(
+        "content/levels/Level01.txt: station \"station_office\" is shown but not placed by a SetStation "
+        "line: it stands where an earlier level left it");
+}
+
+TEST_F(GorumCheckTest, TagDefinedTwice) {
+    Write("items/Diploma2.txt", "NAME=\"Diploma\"\nTAG=\"item_diploma\"\nSetItemType(\"NOMINAL\")\n");
+    const TCheckResult result = RunCheck(game.root.string());
+    EXPECT_EQ(result.exitCode, 1);
+    // Which of the two loads first is the file system's order; the later one is reported.
+    EXPECT_TRUE(
+        result.output.find("content/items/Diploma2.txt: item tag \"item_diploma\" is already defined by "
+                           "content/items/Diploma.txt") != std::string::npos ||
+        result.output.find("content/items/Diploma.txt: item tag \"item_diploma\" is already defined by "
+                           "content/items/Diploma2.txt") != std::string::npos)
+        << result.output;
+}
+
+TEST_F(GorumCheckTest, TagsThatNameNothing) {
+    Write("actions/Exam.txt", "TAG=\"action_exam\"\nGiveItem(\"item_diplom\")\nGiveItem(\"item_diploma\")\n");
+    ExpectProblem("content/actions/Exam.txt: GiveItem names \"item_diplom\", which is no item");
+    Write("actions/Exam.txt", "TAG=\"action_exam\"\nTakeItem(\"item_x\")\nGiveItem(\"item_diploma\")\n");
+    ExpectProblem("content/actions/Exam.txt: TakeItem names \"item_x\", which is no item");
+    Fresh();
+    Write("actions/Apply.txt",
+          "TAG=\"action_jobapply_clerk\"\nRequireItem(\"item_dip\")\nGiveItem(\"job_clerk\")\n");
+    ExpectProblem("content/actions/Apply.txt: RequireItem names \"item_dip\", which is no item");
+    Fresh();
+    Write("stations/Office.txt",
+          Station("station_office", "Office", "action_jobapply_clerk") + "SetAction(\"action_aply\")\n");
+    ExpectProblem("content/stations/Office.txt: SetAction names \"action_aply\", which is no action");
+}
+
+TEST_F(GorumCheckTest, ItemTypesAndJobs) {
+    Write("items/Diploma.txt",
+          "TAG=\"item_diploma\"\nSetIcon(\"media/items/Diploma.jpg\")\nSetItemType(\"Nominal\")\n");
+    ExpectProblem(
+        "content/items/Diploma.txt: item type \"Nominal\" is none of JOB, ASSET, NOMINAL and BUILD");
+    Fresh();
+    Write("items/Clerk.txt", "TAG=\"job_clerk\"\nSetIcon(\"media/items/Clerk.jpg\")\nSetItemType(\"JOB\")\n"
+                             "LockAction(\"action_wrk\", \"action_quit\")\n");
+    ExpectProblem(
+        "content/items/Clerk.txt: LockAction names \"action_wrk\", which is no action: the job has no "
+        "work to do");
+    Write("items/Clerk.txt", "TAG=\"job_clerk\"\nSetIcon(\"media/items/Clerk.jpg\")\nSetItemType(\"JOB\")\n");
+    ExpectProblem("content/items/Clerk.txt: job without a work action: no LockAction line");
+}
+
+TEST_F(GorumCheckTest, HomeUpgradeNeedsBothHomePictures) {
+    Write("items/Manor.txt",
+          "TAG=\"home_manor\"\nSetIcon(\"media/items/Manor.jpg\")\nSetItemType(\"BUILD\")\n");
+    Write("actions/Buy.txt", "TAG=\"action_buy\"\nGiveItem(\"home_manor\")\n");
+    Write("stations/Home.txt",
+          Station("station_home", "Home", "action_buy") +
+              "SetAlternate(\"media/stations/HomeManor.png\", \"100\", \"100\", \"0\", \"2\")\n");
+    Write("levels/Level01.txt", Level("job_clerk", "SetStation(\"station_office\", \"420\", \"160\")\n"
+                                                   "SetStation(\"station_home\", \"60\", \"330\")\n"
+                                                   "AddAction(\"action_buy\")\n"));
+    ExpectProblem(
+        "content/stations/Home.txt: \"station_home\" needs two SetAlternate lines, for the manor and the "
+        "castle: content/levels/Level01.txt offers a home upgrade");
+}
+
+TEST_F(GorumCheckTest, MissingTutorial) {
+    std::filesystem::remove(game.root / "content/tut/Tutorial1.html");
+    ExpectProblem("content/levels/Level01.txt: tutorial page \"content/tut/Tutorial1.html\" does not exist");
+}
+
+TEST_F(GorumCheckTest, StationPicturesMustExistAndHoldTheirFrames) {
+    Write("stations/Office.txt", "SetImage(\"media/stations/Ofice.png\", \"100\", \"100\", \"0\", \"2\")\n"
+                                 "TAG=\"station_office\"\nSetAction(\"action_jobapply_clerk\")\n");
+    ExpectProblem("content/stations/Office.txt: media/stations/Ofice.png isn't valid!");
+    ExpectProblem("media/stations/Ofice.png: missing");
+    Write("stations/Office.txt", "SetImage(\"media/stations/Office.png\", \"100\", \"100\", \"0\", \"3\")\n"
+                                 "TAG=\"station_office\"\nSetAction(\"action_jobapply_clerk\")\n");
+    ExpectProblem("content/stations/Office.txt: LOG: Failed to load image: media/stations/Office.png");
+    ExpectProblem("media/stations/Office.png: is 200 x 100, room for 2 frames of 100 x 100; the game cuts 3 "
+                  "from frame 0");
+}
+
+TEST_F(GorumCheckTest, ProgramArtIsCheckedToo) {
+    // The folder's own media replaces the shipped art; a button strip cut short fails as the game loads it.
+    const std::filesystem::path shipped = std::string(GORUM_SOURCE_DIR) + "/media";
+    const std::filesystem::path media = game.root / "media";
+    std::filesystem::remove(media);
+    std::filesystem::copy(shipped, media, std::filesystem::copy_options::recursive);
+    std::filesystem::copy_file(media / "PlayerStats.png", media / "SetGoal.png",
+                               std::filesystem::copy_options::overwrite_existing);
+    ExpectProblem(
+        "media/SetGoal.png: is 150 x 50, room for 0 frames of 100 x 75; the game cuts 3 from frame 0");
+    std::filesystem::copy_file(shipped / "SetGoal.png", media / "SetGoal.png",
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::remove(media / "Slider.png");
+    ExpectProblem("media/Slider.png: missing");
+    std::filesystem::copy_file(shipped / "Slider.png", media / "Slider.png");
+    // Named by the code but loaded only for an item without an icon of its own.
+    std::filesystem::remove(media / "DefaultIcon.jpg");
+    ExpectProblem("media/DefaultIcon.jpg: missing");
+}
+
+TEST_F(GorumCheckTest, ItemIconMustBeAFile) {
+    Write("items/Diploma.txt",
+          "TAG=\"item_diploma\"\nSetIcon(\"media/items/Diplom.jpg\")\nSetItemType(\"NOMINAL\")\n");
+    ExpectProblem(
+        "content/items/Diploma.txt: SetIcon names \"media/items/Diplom.jpg\", which is not a file: the "
+        "default icon is shown");
+}
+
+} // namespace
