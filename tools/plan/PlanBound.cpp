@@ -158,9 +158,11 @@ bool TPlanBound::Step(TReach& reach) const {
 }
 
 int TPlanBound::FewestTurns(const TPlayer& player, int limit) const {
+    // The final goal is judged only after a turn, and a turn needs something to click.
+    if (choosable.empty()) return Never;
     TReach reach = ReachOf(player);
     for (int turns = 0; turns <= limit; ++turns) {
-        if (GoalMet(reach)) return turns;
+        if (GoalMet(reach)) return std::max(turns, 1);
         if (!Step(reach)) return Never;
     }
     return limit + 1;
@@ -204,6 +206,7 @@ std::string TPlanBound::Explain(size_t item, const TReach& reach, std::vector<ch
 }
 
 std::string TPlanBound::WhyNever(const TPlayer& player) const {
+    if (choosable.empty()) return "no station of the level offers anything to do";
     TReach reach = ReachOf(player);
     while (Step(reach)) {
     }

@@ -50,6 +50,10 @@ std::string OneLine(std::string text) {
     return text;
 }
 
+std::string TurnsText(int turns) {
+    return std::to_string(turns) + (turns == 1 ? " turn" : " turns");
+}
+
 std::string Spare(const TPlanWorld& world, const TPlan& plan) {
     const int spare = world.Turns() - static_cast<int>(plan.weeks.size());
     return std::to_string(spare) + (spare == 1 ? " week" : " weeks") + " to spare";
@@ -78,9 +82,10 @@ int main(int argc, char** argv) {
 
     TPlanWorld world;
     if (!world.Open(name)) return Fail(ExitUsage, "no level is named \"" + name + "\"");
+    if (!world.Unplayable().empty()) return Fail(ExitNoPlan, "no plan: " + world.Unplayable());
     const TLevel& level = *world.Level();
     std::cout << "Level " << level.Name << " \"" << level.IntroPrompt.Title
-              << "\": " << OneLine(level.IntroPrompt.Note) << ", " << world.Turns() << " turns.\n";
+              << "\": " << OneLine(level.IntroPrompt.Note) << ", " << TurnsText(world.Turns()) << ".\n";
 
     const TPlanBound bound(world);
     const int fewest = bound.FewestTurns(world.Start().player, world.Turns());
@@ -95,8 +100,8 @@ int main(int argc, char** argv) {
     TPlanSearch search(world, bound);
     const TPlan plan = search.Search(SearchSeconds);
     if (!plan.won) {
-        return Fail(ExitUndecided, "no plan found, though the bound allows one in " + std::to_string(fewest) +
-                                       " turns; not proven impossible");
+        return Fail(ExitUndecided, "no plan found, though the bound allows one in " + TurnsText(fewest) +
+                                       "; not proven impossible");
     }
     TPlanText::Write(std::cout, world, plan);
     std::cout << "Won "

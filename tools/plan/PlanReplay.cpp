@@ -173,13 +173,10 @@ bool SlideToEnd(TReplay& replay, bool right) {
 
 bool PickSkillLevel(TReplay& replay, const TGoalStep& step) {
     const int current = Player.skillLevel[static_cast<size_t>(step.skill)];
-    if (step.level == current + 1) {
-        SlideToEnd(replay, false);
-    } else if (step.level == MaxSkillLevel) {
-        SlideToEnd(replay, true);
-    } else {
+    const bool next = step.level == current + 1;
+    if (!next && step.level != MaxSkillLevel)
         return replay.Fail("the replay only picks the next level or level 10");
-    }
+    if (!SlideToEnd(replay, !next)) return false;
     Tick();
     if (ChosenLevel != step.level) return replay.Fail("the slider gave level " + std::to_string(ChosenLevel));
     return true;
@@ -216,8 +213,9 @@ bool NewGoal(TReplay& replay, const TGoalStep& step) {
         if (!Click(replay, GoalSetButton, "the goal's OK button")) return false;
     } else {
         if (!Click(replay, OpenItem("RADITEM_THING"), "THING")) return false;
-        while (OpenItemWithValue(step.itemTag) == nullptr && ItemRightButton->Inactive == 0)
-            Click(replay, ItemRightButton, "the next item page");
+        while (OpenItemWithValue(step.itemTag) == nullptr && ItemRightButton->Inactive == 0) {
+            if (!Click(replay, ItemRightButton, "the next item page")) return false;
+        }
         if (!Click(replay, OpenItemWithValue(step.itemTag), "the item " + step.itemTag)) return false;
     }
     if (GoalList.empty()) return replay.Fail("no goal was made");

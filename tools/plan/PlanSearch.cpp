@@ -8,7 +8,7 @@ namespace {
 
 constexpr size_t FirstWidth = 32;
 constexpr size_t WidthGrowth = 4;
-constexpr size_t MaxWidth = 8192;
+constexpr size_t MaxWidth = 4096;
 
 struct TNode {
     TPlanState state;
@@ -58,12 +58,12 @@ TPlan PathTo(const std::vector<TNode>& nodes, long last, const TTurnChoice& choi
 
 } // namespace
 
-TPlan TPlanSearch::Beam(size_t width, int turnsToBeat) {
+TPlan TPlanSearch::Beam(size_t width, int turnsToBeat, std::chrono::steady_clock::time_point end) {
     std::vector<TNode> nodes;
     nodes.push_back({world.Start(), {}, -1, 0});
     std::vector<long> layer{0};
     const int turns = std::min(world.Turns(), turnsToBeat - 1);
-    for (int turn = 1; turn <= turns && !layer.empty(); ++turn) {
+    for (int turn = 1; turn <= turns && !layer.empty() && std::chrono::steady_clock::now() < end; ++turn) {
         std::vector<TNode> children;
         std::unordered_map<std::string, size_t> seen;
         TPlan best;
@@ -117,12 +117,14 @@ TPlan TPlanSearch::Search(double seconds) {
     const auto spent = [&] {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     };
+    const auto end = began + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                 std::chrono::duration<double>(seconds));
     const int fewest = bound.FewestTurns(world.Start().player, world.Turns());
     TPlan best;
     for (size_t width = FirstWidth; width <= MaxWidth; width *= WidthGrowth) {
         const double before = spent();
         const int toBeat = best.won ? static_cast<int>(best.weeks.size()) : world.Turns() + 1;
-        TPlan plan = Beam(width, toBeat);
+        TPlan plan = Beam(width, toBeat, end);
         if (plan.won) best = std::move(plan);
         if (best.won && static_cast<int>(best.weeks.size()) <= fewest) break;
         // The next width takes about WidthGrowth times as long as this one did.

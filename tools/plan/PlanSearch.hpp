@@ -7,6 +7,7 @@
 #include "tools/plan/PlanBound.hpp"
 #include "tools/plan/PlanWorld.hpp"
 
+#include <chrono>
 #include <vector>
 
 class TPlanSearch {
@@ -20,7 +21,8 @@ class TPlanSearch {
     std::vector<TPlan> SingleActionWins();
 
   private:
-    TPlan Beam(size_t width, int turnsToBeat);
+    // Gives up (no plan) once the clock passes the end; a wide beam over a long level can take a while.
+    TPlan Beam(size_t width, int turnsToBeat, std::chrono::steady_clock::time_point end);
 
     TPlanWorld& world;
     const TPlanBound& bound;

@@ -1,6 +1,7 @@
 #include "tools/plan/PlanWorld.hpp"
 
 #include "panels/GlobalGadgets.hpp"
+#include "rules/GoalMenu.hpp"
 #include "scene/TimeBar.hpp"
 #include "shell/Main.hpp"
 #include "shell/WorldTick.hpp"
@@ -36,6 +37,12 @@ bool TPlanWorld::Open(const std::string& levelName) {
     Main();
     level = TLevel::FindByName(levelName);
     if (level == nullptr) return false;
+    const size_t offered = level->ItemTags.size();
+    if (offered > static_cast<size_t>(ItemsPerPage * MaxItemPages)) {
+        unplayable = "the level offers " + std::to_string(offered) +
+                     " items to set goals for, and the game stops with \"Too many item choices!\"";
+        return true;
+    }
     CurrentLevel = level;
     level->Setup();
     // The turns run without panels: a panel would lock the world's clicks, and the review only shows.
@@ -62,6 +69,7 @@ void TPlanWorld::Restore(const TPlanState& state) {
     if (GoalList.empty() || GoalList.front()->final == 0) {
         // The final goal was judged in an earlier turn: hang it up again as the level start does.
         const TGoalRef goal = TGoal::Create();
+        if (goal == nullptr) return;
         goal->SetDeadline(finalGoal.deadline, 1);
         goal->skill = finalGoal.skill;
         goal->targetLevel = finalGoal.targetLevel;
@@ -70,24 +78,28 @@ void TPlanWorld::Restore(const TPlanState& state) {
     }
 }
 
+// Goals the choice names are few, but the game refuses a goal beyond its limit: such a goal is not set.
 void TPlanWorld::SetGoals(const TTurnChoice& choice) {
     if (choice.standing >= 0) {
-        const TGoalRef goal = TGoal::Create();
-        goal->skill = choice.standing;
-        goal->targetLevel = StandingTarget;
-        goal->SetDeadline(LevelLength, 1);
-        goal->Focus();
+        if (const TGoalRef goal = TGoal::Create()) {
+            goal->skill = choice.standing;
+            goal->targetLevel = StandingTarget;
+            goal->SetDeadline(LevelLength, 1);
+            goal->Focus();
+        }
     }
     for (const int skill : choice.levelGoals) {
-        const TGoalRef goal = TGoal::Create();
-        goal->skill = skill;
-        goal->targetLevel = Player.skillLevel[static_cast<size_t>(skill)] + 1;
-        goal->Focus();
+        if (const TGoalRef goal = TGoal::Create()) {
+            goal->skill = skill;
+            goal->targetLevel = Player.skillLevel[static_cast<size_t>(skill)] + 1;
+            goal->Focus();
+        }
     }
     for (const std::string& tag : choice.itemGoals) {
-        const TGoalRef goal = TGoal::Create();
-        goal->itemTag = tag;
-        goal->Focus();
+        if (const TGoalRef goal = TGoal::Create()) {
+            goal->itemTag = tag;
+            goal->Focus();
+        }
     }
 }
 

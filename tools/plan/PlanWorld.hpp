@@ -6,8 +6,9 @@
 
 #include "rules/Goal.hpp"
 #include "shell/Level.hpp"
-#include "tools/plan/PlanState.hpp"
+#include "tools/plan/Plan.hpp"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,13 @@ class TPlanWorld {
   public:
     // Starts the game in the working directory and sets the named level up; false when no level has it.
     bool Open(const std::string& levelName);
+    // Why the game cannot even start the level, or empty: the goal menu stops the game when it is offered
+    // more items than its pages hold.
+    const std::string& Unplayable() const { return unplayable; }
     TLevel* Level() const { return level; }
-    // The turns a player has: the final goal is judged at the end of the week before its deadline week.
-    int Turns() const { return level->Length - 1; }
+    // The turns a player has: the final goal is judged after every turn and fails once the week after the
+    // turn is its deadline week, so a level of length L gives L - 1 turns (but always a first one).
+    int Turns() const { return std::max(1, finalGoal.deadline - 1); }
     const TGoal& FinalGoal() const { return finalGoal; }
     TPlanState Start() const { return start; }
 
@@ -43,6 +48,7 @@ class TPlanWorld {
     bool FinalGoalCovers(int skill) const;
 
     TLevel* level = nullptr;
+    std::string unplayable;
     TPlanState start;
     TGoal finalGoal; // a copy of the level's final goal, to set it up again after it was judged
     bool won = false;

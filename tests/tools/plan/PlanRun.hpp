@@ -1,10 +1,14 @@
 #pragma once
-// Runs the built gorum-plan on a game folder and a level, and keeps what it printed and its exit status.
+// Runs the built gorum-plan on a game folder and a level, and keeps what it printed and its exit status;
+// and names the levels of the game in the working directory, read as the game reads them.
+
+#include "rules/ContentFile.hpp"
 
 #include <array>
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 struct TPlanRun {
     int status = -1;
@@ -23,3 +27,13 @@ struct TPlanRun {
     }
     bool Says(const std::string& text) const { return output.find(text) != std::string::npos; }
 };
+
+inline std::vector<std::string> LevelNames() {
+    std::vector<std::string> names;
+    TContentFile::LoadDirectory("content/levels", [&](const std::string& path) {
+        TContentFile file = TContentFile::Open(path);
+        names.push_back(TContentFile::QuotedArg(file.FindSingle("NAME="), 0));
+        file.Close();
+    });
+    return names;
+}

@@ -58,6 +58,15 @@ TEST_F(PlanTest, WinsASkillGoalInTheFewestTurnsAndSaysWhatWinsAlone) {
     EXPECT_TRUE(run.Says("these actions win alone: Jog [jog] (1 week to spare)")) << run.output;
 }
 
+// A one-week level hangs its final goal at week 1, which is judged after the first turn all the same.
+TEST_F(PlanTest, ALevelOfOneWeekStillGivesItsFirstTurn) {
+    Level("1", "SetItemGoal(\"gem\")\n", "AddAction(\"dig\")\n");
+    const TPlanRun run = Plan();
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(run.Says("by week 1, 1 turn.\n")) << run.output;
+    EXPECT_TRUE(run.Says("Won at the end of week 1: 0 weeks to spare.")) << run.output;
+}
+
 TEST_F(PlanTest, AnItemChainWinsWithNoWeekToSpareWhenItFitsExactly) {
     Level("4", "SetItemGoal(\"crown\")\n",
           "AddAction(\"dig\")\nAddAction(\"forge\")\nAddAction(\"crown_me\")\n");
@@ -102,7 +111,42 @@ TEST_F(PlanTest, ProvesTooFewWeeksForThePointsNeededHasNoPlan) {
         << capped.output;
 }
 
-TEST_F(PlanTest, RefusesBadArgumentsAndUnknownLevels) {
+// The bound lets the halo come at the first turn, but it needs motivation above 95, which praying (no
+// skill progress: 25 less every week) never gives: no plan is found, and none is claimed impossible.
+TEST_F(PlanTest, SaysSoWhenItFindsNoPlanThatTheBoundCannotRuleOut) {
+    Write("items/halo.txt", "NAME=\"Halo\"\nTAG=\"halo\"\n");
+    Write("actions/pray.txt", "NAME=\"Pray\"\nTAG=\"pray\"\nGiveItem(\"halo\", \"95\")\n");
+    Write("stations/yard.txt",
+          "SetImage(\"media/s.bmp\", \"100\", \"100\", \"0\", \"1\")\nTAG=\"station_yard\"\n"
+          "SetAction(\"pray\")\n");
+    Level("6", "SetItemGoal(\"halo\")\n", "AddAction(\"pray\")\n");
+    const TPlanRun run = Plan();
+    EXPECT_EQ(run.status, 3) << run.output;
+    EXPECT_TRUE(run.Says("no plan found, though the bound allows one in 1 turn; not proven impossible"))
+        << run.output;
+}
+
+// Three actions with ten item lines each offer 30 item choices; the goal menu holds 21.
+TEST_F(PlanTest, ALevelTheGameCannotStartHasNoPlan) {
+    std::string gems;
+    for (int i = 0; i < 10; ++i)
+        gems += "GiveItem(\"gem\")\n";
+    for (const char* tag : {"a", "b", "c"})
+        Write(std::string("actions/") + tag + ".txt", std::string("TAG=\"") + tag + "\"\n" + gems);
+    Level("9", "SetItemGoal(\"gem\")\n", "AddAction(\"a\")\nAddAction(\"b\")\nAddAction(\"c\")\n");
+    const TPlanRun run = Plan();
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(
+        run.Says("no plan: the level offers 30 items to set goals for, and the game stops with \"Too many "
+                 "item choices!\"\n"))
+        << run.output;
+}
+
+// The tests run in the project's folder, whose first level the default folder therefore finds.
+TEST_F(PlanTest, PlansTheWorkingDirectoryWithoutDirAndRefusesBadArgumentsAndUnknownLevels) {
+    const TPlanRun shipped = TPlanRun::Of("01");
+    EXPECT_EQ(shipped.status, 0) << shipped.output;
+    EXPECT_TRUE(shipped.Says("Level 01 ")) << shipped.output;
     Level("5", "SetSkillGoal(\"0\", \"3\")\n", "AddAction(\"jog\")\n");
     EXPECT_EQ(Plan("XX").status, 2);
     EXPECT_TRUE(Plan("XX").Says("no level is named \"XX\""));
