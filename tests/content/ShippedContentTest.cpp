@@ -316,6 +316,15 @@ TEST_F(ShippedContentTest, LevelsGrowInLengthAndEachFinalGoalIsReachable) {
         EXPECT_LE(level->ItemTags.size(), static_cast<size_t>(ItemsPerPage * MaxItemPages)) << name;
         EXPECT_NE(level->IntroPrompt.Title, "NULL") << name;
         EXPECT_NE(level->IntroPrompt.Text, "NULL") << name;
+        // The intro prompt shows four lines of about this width; more is cut off.
+        int lines = 0;
+        for (size_t start = 0; start != std::string::npos; ++lines) {
+            const size_t end = level->IntroPrompt.Text.find("~n", start);
+            const std::string line = level->IntroPrompt.Text.substr(start, end - start);
+            EXPECT_LE(line.size(), 46u) << name << ": " << line;
+            start = end == std::string::npos ? end : end + 2;
+        }
+        EXPECT_LE(lines, 4) << name;
 
         const TReach reach = Reachable(*level);
         if (TItem::FindByTag(level->ItemGoal) != nullptr) {

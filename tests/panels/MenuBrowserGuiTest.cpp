@@ -153,6 +153,15 @@ TEST_F(MenuGuiTest, TutorialPagesFitTheirWindowAndPageOnward) {
     ASSERT_TRUE(ClickElement(TutorialView, ".nav a"));
     ASSERT_TRUE(Shows(TutorialView, "Tutorial: setting goals"));
     EXPECT_EQ(Eval(TutorialView, "document.documentElement.scrollWidth<=440"), "true");
+    // Every later level's page pages onward the same way and fits as well.
+    for (int level = 3; level <= 8; ++level) {
+        ASSERT_TRUE(ClickElement(TutorialView, ".nav a.next")) << level;
+        ASSERT_TRUE(UrlSettles(TutorialView, [level](const std::string& u) {
+            return u.ends_with("Tutorial" + std::to_string(level) + ".html");
+        })) << level;
+        PumpFor(200);
+        EXPECT_EQ(Eval(TutorialView, "document.documentElement.scrollWidth<=440"), "true") << level;
+    }
 }
 
 // A server on a loopback port that only counts who knocks: the pages below must never reach it.
