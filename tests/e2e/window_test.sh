@@ -128,7 +128,7 @@ level)
   xdotool mousemove --window "$window" 400 242 click 1
   wait_until 30000 "the level list was not painted within 30 s of Play" level_list_painted
   xdotool mousemove --window "$window" 48 156 click 1
-  wait_until 20000 "the first level did not start within 20 s of its link" world_shown
+  wait_until 30000 "the first level did not start within 30 s of its link" world_shown
   ;;
 *)
   fail "unknown case $case_name"
