@@ -49,6 +49,49 @@ wait_exit() {
   code=$?
 }
 
+# The colour of the window's pixel (x, y), left in $red $green $blue.
+red="" green="" blue=""
+read_pixel() {
+  local text
+  text=$(import -window "$window" -crop "1x1+$1+$2" txt:- 2>/dev/null | grep -o 'srgb([0-9,]*)' | head -1)
+  IFS=',' read -r red green blue <<<"${text//[^0-9,]/}"
+}
+
+# Whether the pixel (x, y) is within a few steps of the colour r g b.
+pixel_is() {
+  read_pixel "$1" "$2"
+  [[ -n $red ]] || return 1
+  local want=("$3" "$4" "$5") have=("$red" "$green" "$blue") i
+  for i in 0 1 2; do
+    ((${have[i]} - ${want[i]} <= 8 && ${want[i]} - ${have[i]} <= 8)) || return 1
+  done
+}
+
+# Polls a check until it holds; fails after $1 ms with the message $2. A loaded machine can take many
+# seconds to lay out and paint a page, so the limits are generous and nothing waits a fixed time.
+wait_until() {
+  local limit=$1 message=$2 begin
+  shift 2
+  begin=$(now_ms)
+  until "$@"; do
+    (($(now_ms) - begin > limit)) && fail "$message (last pixel read: $red,$green,$blue)"
+    kill -0 "$pid" 2>/dev/null || fail "the game ended while waiting: $message"
+    sleep 0.1
+  done
+}
+
+# The menu page's colours: its buttons are cream inside a brown border.
+cream=(255 248 230)
+brown=(90 61 30)
+play_painted() { pixel_is 269 242 "${brown[@]}" && pixel_is 290 242 "${cream[@]}"; }
+# The first level's card, with its brown number disc at the left.
+level_list_painted() { pixel_is 48 156 "${brown[@]}" && pixel_is 200 120 "${cream[@]}"; }
+# The world's time bar is wood brown where the menu's sky was blue.
+world_shown() { read_pixel 650 31 && [[ -n $red && $red -gt $((blue + 40)) ]]; }
+
+# Input sent before the page is painted can land on a view that is still loading.
+wait_for_menu() { wait_until 30000 "the main menu's Play button was not painted within 30 s" play_painted; }
+
 # Nothing the game started may still run once it has ended.
 check_no_leftovers() {
   sleep 0.3
@@ -59,11 +102,11 @@ check_no_leftovers() {
 
 case $case_name in
 opens)
-  sleep 1
+  wait_for_menu
   kill -0 "$pid" 2>/dev/null || fail "the game did not keep running"
   ;;
 escape)
-  sleep 0.5
+  wait_for_menu
   xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
   sent=$(now_ms)
   xdotool key Escape
@@ -73,30 +116,19 @@ escape)
   check_no_leftovers
   ;;
 closebox)
-  sleep 0.5
+  wait_for_menu
   "$send_close" "$window" || fail "could not send the close request"
   wait_exit 2000 || fail "still running 2 s after the close box"
   [[ $code == 0 ]] || fail "exit code $code after the close box"
   check_no_leftovers
   ;;
 level)
-  # Play, then the first level's link: the menu page gives way to the world, whose time bar is wood
-  # brown where the menu's sky was blue.
-  sleep 1.5
+  # Play, then the first level's number disc: the menu page gives way to the world.
+  wait_for_menu
   xdotool mousemove --window "$window" 400 242 click 1
-  sleep 1.5
-  xdotool mousemove --window "$window" 400 137 click 1
-  started=""
-  for _ in $(seq 50); do
-    pixel=$(import -window "$window" -crop 1x1+650+31 txt:- 2>/dev/null | grep -o 'srgb([0-9,]*)' | head -1)
-    IFS=',' read -r red green blue <<<"${pixel//[^0-9,]/}"
-    if [[ -n $red && $red -gt $((blue + 40)) ]]; then
-      started=yes
-      break
-    fi
-    sleep 0.1
-  done
-  [[ -n $started ]] || fail "the first level did not start (time bar pixel: $pixel)"
+  wait_until 30000 "the level list was not painted within 30 s of Play" level_list_painted
+  xdotool mousemove --window "$window" 48 156 click 1
+  wait_until 30000 "the first level did not start within 30 s of its link" world_shown
   ;;
 *)
   fail "unknown case $case_name"
