@@ -12,14 +12,21 @@ now_ms() { date +%s%3N; }
 
 export WEBKIT_DISABLE_COMPOSITING_MODE=1
 pid=""
-cleanup() { [[ -n $pid ]] && pkill -KILL -s "$pid" 2>/dev/null; }
+# The game's temporary, cache, data and configuration folders, which it must leave empty. The GL
+# driver's shader cache is the driver's own business.
+export MESA_SHADER_CACHE_DISABLE=true
+scratch=$(mktemp -d)
+cleanup() {
+  [[ -n $pid ]] && pkill -KILL -s "$pid" 2>/dev/null
+  rm -rf "$scratch"
+}
 trap cleanup EXIT
 
 # Starts the game and waits for its window, left in $window.
 start_game() {
   start=$(now_ms)
   # A session of its own, so that every process the game starts can be found afterwards.
-  setsid "$gorum" &
+  TMPDIR=$scratch XDG_CACHE_HOME=$scratch XDG_DATA_HOME=$scratch XDG_CONFIG_HOME=$scratch setsid "$gorum" &
   pid=$!
   window=""
   while (($(now_ms) - start < 5000)); do
@@ -59,6 +66,8 @@ check_no_leftovers() {
   local left
   left=$(pgrep -s "$pid" -a 2>/dev/null)
   [[ -z $left ]] || fail "processes outlived the game: $left"
+  left=$(ls -A "$scratch")
+  [[ -z $left ]] || fail "files outlived the game: $left"
 }
 
 # Waits up to 5 s for the menu page's sky blue at the top of the client area.
