@@ -131,7 +131,8 @@ void Forget(TGtkHtmlView* view) {
 } // namespace
 
 void GtkMakeHtmlView(TGadget gadget) {
-    if (Context == nullptr) Context = webkit_web_context_new();
+    // Ephemeral: the engine keeps its caches and storage in memory, and the game writes no files.
+    if (Context == nullptr) Context = webkit_web_context_new_ephemeral();
     auto* view = new TGtkHtmlView;
     view->gadget = gadget;
     view->manager = webkit_user_content_manager_new();
@@ -180,6 +181,7 @@ void GtkFreeAllHtmlViews() {
     }
     g_clear_object(&Context);
     EndHelpers();
+    RemoveLocalFilterFiles();
 }
 
 void BackendNavigate(TGadget gadget, const std::string& location) {

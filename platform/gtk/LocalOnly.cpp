@@ -71,9 +71,8 @@ void OnFilterSaved(GObject* store, GAsyncResult* result, gpointer) {
         g_error_free(error);
     }
     g_object_unref(store);
-    // The filter lives in memory from here on; the game leaves no files behind.
-    std::error_code ignored;
-    std::filesystem::remove_all(StorePath, ignored);
+    // The filter lives in memory from here on.
+    RemoveLocalFilterFiles();
     Settled = true;
     if (OnSettled != nullptr) OnSettled();
 }
@@ -109,6 +108,13 @@ void PrepareLocalFilter(void (*settled)()) {
     webkit_user_content_filter_store_save(webkit_user_content_filter_store_new(StorePath.c_str()), "local",
                                           source, nullptr, OnFilterSaved, nullptr);
     g_bytes_unref(source);
+}
+
+void RemoveLocalFilterFiles() {
+    if (StorePath.empty()) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(StorePath, ignored);
+    StorePath.clear();
 }
 
 bool LocalFilterSettled() {

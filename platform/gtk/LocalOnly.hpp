@@ -14,5 +14,8 @@ void GuardLocal(WebKitWebView* web, WebKitUserContentManager* manager);
 // filter is ready or could not be made. Later calls do nothing.
 void PrepareLocalFilter(void (*settled)());
 bool LocalFilterSettled();
+// The game leaves no files behind: the filter's store goes once the filter is in memory, or at the
+// end of the program if that comes first.
+void RemoveLocalFilterFiles();
 // The compiled filter; null before it is ready, or when it could not be made.
 WebKitUserContentFilter* LocalFilter();

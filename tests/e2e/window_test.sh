@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End to end: the real game under the current X display, driven with xdotool.
-# Usage: window_test.sh GORUM SEND-CLOSE CASE, run from the project root; CASE is opens, escape, closebox
-# or level.
+# Usage: window_test.sh GORUM SEND-CLOSE CASE, run from the project root; CASE is opens, escape, closebox,
+# level or cycles (fifty starts, each ended by Escape).
 set -u
 gorum=$1
 send_close=$2
@@ -11,29 +11,40 @@ fail() { echo "FAIL: $*"; exit 1; }
 now_ms() { date +%s%3N; }
 
 export WEBKIT_DISABLE_COMPOSITING_MODE=1
-start=$(now_ms)
-# A session of its own, so that every process the game starts can be found afterwards.
-setsid "$gorum" &
-pid=$!
-cleanup() { pkill -KILL -s "$pid" 2>/dev/null; }
+pid=""
+# The game's temporary, cache, data and configuration folders, which it must leave empty. The GL
+# driver's shader cache is the driver's own business.
+export MESA_SHADER_CACHE_DISABLE=true
+scratch=$(mktemp -d)
+cleanup() {
+  [[ -n $pid ]] && pkill -KILL -s "$pid" 2>/dev/null
+  rm -rf "$scratch"
+}
 trap cleanup EXIT
 
-window=""
-while (($(now_ms) - start < 5000)); do
-  # By pid: a window of the previous run may still be on the screen for a moment.
-  window=$(xdotool search --onlyvisible --pid "$pid" --name '^Gorum$' 2>/dev/null | head -1)
-  [[ -n $window ]] && break
-  kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
-  sleep 0.05
-done
-[[ -n $window ]] || fail "no visible window titled Gorum within 5 s"
-echo "window $window after $(($(now_ms) - start)) ms"
+# Starts the game and waits for its window, left in $window.
+start_game() {
+  start=$(now_ms)
+  # A session of its own, so that every process the game starts can be found afterwards.
+  TMPDIR=$scratch XDG_CACHE_HOME=$scratch XDG_DATA_HOME=$scratch XDG_CONFIG_HOME=$scratch setsid "$gorum" &
+  pid=$!
+  window=""
+  while (($(now_ms) - start < 5000)); do
+    # By pid: a window of the previous run may still be on the screen for a moment.
+    window=$(xdotool search --onlyvisible --pid "$pid" --name '^Gorum$' 2>/dev/null | head -1)
+    [[ -n $window ]] && break
+    kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
+    sleep 0.05
+  done
+  [[ -n $window ]] || fail "no visible window titled Gorum within 5 s"
+  echo "window $window after $(($(now_ms) - start)) ms"
 
-geometry=$(xwininfo -id "$window")
-width=$(awk '/Width:/ {print $2}' <<<"$geometry")
-height=$(awk '/Height:/ {print $2}' <<<"$geometry")
-# The client area is 800 x 600; the status bar below it adds a strip of its own height.
-[[ $width == 800 && $height -ge 600 && $height -le 640 ]] || fail "window is ${width}x${height}, not 800 x 600 plus a status bar"
+  geometry=$(xwininfo -id "$window")
+  width=$(awk '/Width:/ {print $2}' <<<"$geometry")
+  height=$(awk '/Height:/ {print $2}' <<<"$geometry")
+  # The client area is 800 x 600; the status bar below it adds a strip of its own height.
+  [[ $width == 800 && $height -ge 600 && $height -le 640 ]] || fail "window is ${width}x${height}, not 800 x 600 plus a status bar"
+}
 
 # Waits up to $1 ms for the game to end and leaves its exit code in $code. Runs in this shell, not
 # in a command substitution, because only the shell that started the game can collect its exit code.
@@ -98,8 +109,23 @@ check_no_leftovers() {
   local left
   left=$(pgrep -s "$pid" -a 2>/dev/null)
   [[ -z $left ]] || fail "processes outlived the game: $left"
+  left=$(ls -A "$scratch")
+  [[ -z $left ]] || fail "files outlived the game: $left"
 }
 
+# Escape, then the game must be gone within 1 s with exit code 0 and nothing left behind.
+escape_and_check() {
+  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+  local sent
+  sent=$(now_ms)
+  xdotool key Escape
+  wait_exit 1000 || fail "still running 1 s after Escape"
+  echo "ended $(($(now_ms) - sent)) ms after Escape"
+  [[ $code == 0 ]] || fail "exit code $code after Escape"
+  check_no_leftovers
+}
+
+start_game
 case $case_name in
 opens)
   wait_for_menu
@@ -107,13 +133,17 @@ opens)
   ;;
 escape)
   wait_for_menu
-  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-  sent=$(now_ms)
-  xdotool key Escape
-  wait_exit 1000 || fail "still running 1 s after Escape"
-  echo "ended $(($(now_ms) - sent)) ms after Escape"
-  [[ $code == 0 ]] || fail "exit code $code after Escape"
-  check_no_leftovers
+  escape_and_check
+  ;;
+cycles)
+  # Escape at varied moments once the menu shows, with the engine's helpers at work.
+  for cycle in $(seq 50); do
+    ((cycle > 1)) && start_game
+    wait_for_menu
+    sleep "0.$((cycle % 5))"
+    escape_and_check
+    echo "cycle $cycle done"
+  done
   ;;
 closebox)
   wait_for_menu

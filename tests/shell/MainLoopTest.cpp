@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -126,6 +127,48 @@ TEST_F(MainLoopTest, OtherKeysDoNotQuit) {
     Emit(KeyUp, MainWindow, KeyEscape);
     RunMainLoop();
     EXPECT_FALSE(QuitRequested);
+}
+
+TEST_F(MainLoopTest, ABurstOfTenThousandEventsKeepsTheQueueCappedAndTheGameAnswering) {
+    HeadlessFollowLink(MenuView, CurrentDirectory() + "/content/html\\redirects\\levelnum01.html");
+    HeadlessAdvanceClock(16);
+    RunMainLoop();
+    ASSERT_FALSE(WorldHidden) << "level 01 did not start";
+    size_t most = 0;
+    for (int i = 0; i < 10000; ++i) {
+        switch (i % 5) {
+        case 0:
+            Emit(MouseMove, GameCanvas, 0, i * 7 % 800, i * 13 % 600);
+            break;
+        case 1:
+            Emit(MouseDown, GameCanvas, 1 + i % 2);
+            break;
+        case 2:
+            Emit(MouseUp, GameCanvas);
+            break;
+        case 3:
+            Emit(KeyDown, MainWindow, 'A' + i % 26);
+            break;
+        default:
+            Emit(WindowMove, MainWindow, 0, i % 50, i % 40);
+            break;
+        }
+        if (i % 50 == 0) HeadlessAdvanceClock(16);
+        most = std::max(most, QueuedEventCount());
+    }
+    EXPECT_EQ(most, QueueCapacity);
+    RunMainLoop();
+    EXPECT_FALSE(QuitRequested);
+    EXPECT_EQ(QueuedEventCount(), 0u);
+    // Answering: the next tick paints the world, and Escape still ends the game.
+    HeadlessClearDrawCalls();
+    HeadlessAdvanceClock(16);
+    RunMainLoop();
+    ASSERT_FALSE(HeadlessDrawCalls().empty());
+    EXPECT_EQ(HeadlessDrawCalls().back().target, GameCanvas);
+    Emit(KeyDown, MainWindow, KeyEscape);
+    RunMainLoop();
+    EXPECT_TRUE(QuitRequested);
 }
 
 TEST_F(MainLoopTest, ClosingTheMainWindowEndsTheProgramWithExitCodeZero) {
