@@ -67,7 +67,8 @@ bool OpenResult(const TGoalRef& goal, const std::string& kind, const std::string
                 const std::string& primary, const std::string& secondary) {
     Prompt.Subject = goal;
     const std::string summary = goal != nullptr ? TPrompt::GoalSummary(*goal) : "";
-    return TPrompt::Open(kind, title, info1, heading + "\n" + summary, 1, showClose, primary, secondary);
+    return TPrompt::Open(kind, title, info1, heading + "\n" + summary, 1, showClose, primary, secondary,
+                         TPromptLayer::OverPanels);
 }
 
 } // namespace
@@ -97,13 +98,17 @@ TPrompt TPrompt::Create() {
     return TPrompt{};
 }
 
-bool TPrompt::Show() {
+bool TPrompt::Show(TPromptLayer layer) {
     SetText(PromptTitle, Title);
     SetText(PromptInfo1, Info1);
     SetText(PromptInfo2, Info2);
     SetText(PromptPrimary, Primary);
     SetText(PromptSecondary, Secondary);
-    PromptGroup->Show(true);
+    // Over itself the prompt only changes its texts, as any prompt does.
+    if (layer == TPromptLayer::OverPanels && !PromptGroup->HoldsLock())
+        PromptGroup->ShowOverOthers();
+    else
+        PromptGroup->Show(true);
     if (ShowHelp == 0) SetVisible(PromptHelp, false);
     if (ShowClose == 0) SetVisible(PromptClose, false);
     if (Primary == "NULL") SetVisible(PromptPrimary, false);
@@ -114,7 +119,7 @@ bool TPrompt::Show() {
 
 bool TPrompt::Open(const std::string& kind, const std::string& title, const std::string& info1,
                    const std::string& info2, int showHelp, int showClose, const std::string& primary,
-                   const std::string& secondary) {
+                   const std::string& secondary, TPromptLayer layer) {
     Prompt.Kind = kind;
     Prompt.Title = title;
     Prompt.Info1 = info1;
@@ -123,7 +128,7 @@ bool TPrompt::Open(const std::string& kind, const std::string& title, const std:
     Prompt.ShowClose = showClose;
     Prompt.Primary = primary;
     Prompt.Secondary = secondary;
-    return Prompt.Show();
+    return Prompt.Show(layer);
 }
 
 bool TPrompt::GoalFailed(const TGoalRef& goal) {

@@ -9,6 +9,10 @@
 
 #include <string>
 
+// Where a prompt opens while another panel holds the lock: a goal's result opens over a station page the
+// player left open, since the level cannot go on without it; everything else waits under the lock.
+enum class TPromptLayer { UnderLock, OverPanels };
+
 struct TPrompt {
     std::string Kind;
     std::string Title;
@@ -25,7 +29,7 @@ struct TPrompt {
     static TPrompt Create();
     static bool Open(const std::string& kind, const std::string& title, const std::string& info1,
                      const std::string& info2, int showHelp, int showClose, const std::string& primary,
-                     const std::string& secondary);
+                     const std::string& secondary, TPromptLayer layer = TPromptLayer::UnderLock);
     static bool GoalFailed(const TGoalRef& goal);
     static bool GoalPassed(const TGoalRef& goal);
     static bool FinalFailed(const TGoalRef& goal);
@@ -38,7 +42,7 @@ struct TPrompt {
     static std::string GoalSummary(const TGoal& goal);
 
     // Writes the record into the controls and shows the panel.
-    bool Show();
+    bool Show(TPromptLayer layer = TPromptLayer::UnderLock);
 };
 
 extern TPrompt Prompt;

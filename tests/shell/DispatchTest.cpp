@@ -142,6 +142,26 @@ TEST_F(DispatchTest, ARightClickOnTheGoalButtonOpensTheGoalMenuAndAMiddleClickOn
     EXPECT_EQ(OpenRadial, WorkRadial);
 }
 
+TEST_F(DispatchTest, AStationPageClosedOverThePromptLeavesTheWorldLocked) {
+    Follow("levelnum01.html");
+    HandleClick("CLICK2", "station_gym");
+    Press(InfoClose);
+    EXPECT_TRUE(PanelLocked);
+    HandleClick("CLICK1", "station_gym");
+    EXPECT_EQ(OpenRadial, nullptr) << "the introduction is still open";
+}
+
+TEST_F(DispatchTest, QuittingWithAStationPageOpenStartsTheNextLevelUnlockedOnceItsIntroCloses) {
+    PlayFirstLevel();
+    HandleClick("CLICK1", "GAMEMENU");
+    HandleClick("CLICK2", "station_gym");
+    Press(PromptSecondary);
+    ASSERT_TRUE(WorldHidden);
+    Follow("levelnum02.html");
+    Press(PromptPrimary);
+    EXPECT_FALSE(PanelLocked);
+}
+
 TEST_F(DispatchTest, TheTutorialButtonBringsTheWindowBackEvenOverAPanel) {
     Follow("levelnum01.html");
     ASSERT_NE(TutorialWindow, nullptr) << "level 01 opens a tutorial";
