@@ -65,9 +65,9 @@ void TInfoPanel::ShowStationList(const std::string& stationTag,
                                  const std::vector<std::pair<std::string, int>>& entries) {
     InfoStationTag = stationTag;
     ClearItems(InfoInventory);
-    // Numbers 1 to 5 name the five skill icons of the strip; 0 is an entry without an icon.
+    // The strip holds the "no skill" mark first, then the five skill icons, so a number is its index.
     for (const auto& [text, icon] : entries)
-        AddItem(InfoInventory, text, 0, icon - 1);
+        AddItem(InfoInventory, text, 0, icon);
 }
 
 bool TInfoPanel::Close() {

@@ -16,7 +16,7 @@ struct TInfoPanel {
     static void Build();
     // Fills the panel from a page whose line breaks are already converted, and shows it with the lock.
     static void ShowPage(const TInfoText& page);
-    // Records the station whose page is shown and lists its entries: text and icon number (0 for none).
+    // Records the station whose page is shown and lists its entries: text and icon number (0: no skill).
     static void ShowStationList(const std::string& stationTag,
                                 const std::vector<std::pair<std::string, int>>& entries);
     static bool Close();

@@ -34,6 +34,19 @@ void DrawStripValue(const TImage& strip, int value, float x, float y) {
     DrawImage(strip, x, y, static_cast<int>(Clamp(static_cast<float>(value), 1.0f, StripFrames)) - 1);
 }
 
+// Draws on a statistics canvas for the life of the scope, then hands the target back: the world lays out
+// its labels between paints and must measure them with its own canvas's font.
+class TBorrowedTarget {
+  public:
+    explicit TBorrowedTarget(TGadget canvas) : previous(CurrentDrawTarget()) { SetDrawTarget(canvas); }
+    ~TBorrowedTarget() { SetDrawTarget(previous); }
+    TBorrowedTarget(const TBorrowedTarget&) = delete;
+    TBorrowedTarget& operator=(const TBorrowedTarget&) = delete;
+
+  private:
+    TGadget previous;
+};
+
 } // namespace
 
 void TStatsPanel::Build() {
@@ -88,7 +101,7 @@ bool TStatsPanel::Close() {
 }
 
 void TStatsPanel::DrawSkills() {
-    SetDrawTarget(StatsSkills);
+    const TBorrowedTarget target(StatsSkills);
     SetBlend(BlendAlpha);
     // The canvas keeps its first colour, white, so the background needs no colour of its own.
     DrawRect(0, 0, 200, 250);
@@ -110,7 +123,7 @@ void TStatsPanel::DrawSkills() {
 }
 
 void TStatsPanel::DrawInventory() {
-    SetDrawTarget(StatsInventory);
+    const TBorrowedTarget target(StatsInventory);
     SetBlend(BlendAlpha);
     DrawRect(0, 0, 150, 150);
     const auto& slots = StatsMode == 0 ? Player.inventory : Player.weekItems;

@@ -13,7 +13,5 @@ struct TDrawState {
     TFont font; // none: the default font
 };
 
-// The canvas that drawing goes to now, or none before the first SetDrawTarget.
-TGadget CurrentDrawTarget();
 // Called as a canvas is destroyed: drawing and measuring must not reach through a freed target.
 void ForgetDrawTarget(TGadget canvas);

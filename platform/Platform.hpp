@@ -119,6 +119,8 @@ void DebugLog(const std::string& text);
 
 // --- drawing onto the current canvas ----------------------------------------------------------------------
 void SetDrawTarget(TGadget canvas);
+// The canvas that drawing goes to now, or none before the first SetDrawTarget.
+TGadget CurrentDrawTarget();
 void ClearTarget();
 void Present();
 int CanvasWidth();

@@ -132,6 +132,8 @@ int TAction::LoadAll() {
 }
 
 TAction* TAction::FindByTag(const std::string& tag) {
+    // "NULL" is an absent field, not the tag of an action whose file has no tag line.
+    if (tag == "NULL") return nullptr;
     for (const auto& action : ActionList) {
         if (action->tag == tag) return action.get();
     }

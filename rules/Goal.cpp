@@ -213,7 +213,8 @@ void TGoal::SwapSprite(const THotspotRef& source) {
 }
 
 void TGoal::Focus() {
-    if (CanFocus() == 0) return;
+    // A token released from the strip has no week to be judged at.
+    if (CanFocus() == 0 || deadline <= 0) return;
     if (final == 0) {
         SwapSprite(FocusedTemplate);
         hotspot->Leash = GoalLeash;

@@ -18,8 +18,9 @@ TItem* TItem::Load(const std::string& path) {
 
     const std::string icon = file.FindSingle("SetIcon");
     const std::string iconPath = TContentFile::QuotedArg(icon, 0);
-    const bool iconUsable = icon != "NULL" && FileKind(iconPath) == 1;
-    item->icon = LoadImage(iconUsable ? iconPath : "media/DefaultIcon.jpg", 0);
+    if (icon != "NULL" && FileKind(iconPath) == 1) item->icon = LoadImage(iconPath, 0);
+    // A file that is there but holds no picture falls back like a missing one.
+    if (item->icon == nullptr) item->icon = LoadImage("media/DefaultIcon.jpg", 0);
 
     const std::string type = file.FindSingle("SetItemType");
     if (type != "NULL") item->itemType = TContentFile::QuotedArg(type, 0);

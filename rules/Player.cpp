@@ -22,6 +22,11 @@ THotspotRef WorkEntry() {
     return THotspot::FindByTag("RADITEM_WORK");
 }
 
+// The WORK entry runs the work action; UpdateWorkButton reads it back from there.
+void BindWorkEntry() {
+    if (const THotspotRef entry = WorkEntry()) entry->Owner = Player.workAction;
+}
+
 void SwitchHome(const std::string& tag) {
     TStation* home = TStation::FindByTag("station_home");
     if (home == nullptr) return;
@@ -88,6 +93,9 @@ int TPlayer::GiveItem(TItem* item) {
         if (Player.workAction != nullptr) {
             Player.currentJob = item;
             ShowJob();
+        } else {
+            // The job shown keeps its button, but WORK has nothing left to run.
+            BindWorkEntry();
         }
     }
     return 1;
@@ -123,16 +131,11 @@ int TPlayer::AddSkillPoints(int skill, int amount) {
 void TPlayer::CarrySkill(int skill) {
     int& level = Player.skillLevel[skill];
     int& points = Player.skillPoints[skill];
-    while (points > 9) {
+    // The top level keeps whatever points are left over, then and at every later gain.
+    while (points > 9 && level < MaxSkillLevel) {
         points -= 10;
         ++level;
         Player.weekLevel[skill] = level;
-        // The top level keeps whatever points are left over.
-        if (level >= MaxSkillLevel) {
-            level = MaxSkillLevel;
-            Player.weekLevel[skill] = level;
-            return;
-        }
     }
 }
 
@@ -143,7 +146,7 @@ void TPlayer::ShowJob() {
         icon->SizeFromImage();
     }
     if (const THotspotRef button = THotspot::FindByTag("WORK")) button->Show();
-    if (const THotspotRef entry = WorkEntry()) entry->Owner = Player.workAction;
+    BindWorkEntry();
 }
 
 void TPlayer::ClearJob() {

@@ -32,8 +32,8 @@ void HandleEditGoal(const std::string& tag) {
         if (goal->focused != 0) {
             goal->Unfocus();
             TMotivation::GoalPenalty();
-        } else if (goal->CanFocus() != 0 && goal->deadline > 0) {
-            goal->Focus();
+        } else {
+            goal->Focus(); // refuses a goal it may not focus
         }
     }
     if (tag == "PROMPT_SECONDARY" && goal != nullptr && goal->focused == 0 && goal->final == 0)

@@ -135,7 +135,12 @@ void TLevel::Setup() {
         placement.Station->UseAlternate(0);
     }
     for (const auto& station : StationList) {
-        if (!station->AvailableActions().empty()) TStation::Activate(station.get());
+        // A placement shows the station's image; one with nothing to offer here must go out of sight
+        // again, or closing its radial would make it clickable.
+        if (station->AvailableActions().empty())
+            TStation::Deactivate(station.get());
+        else
+            TStation::Activate(station.get());
         station->BuildRadial();
     }
     TPlayer::ClearJob();

@@ -172,9 +172,10 @@ TEST_F(InfoPanelTest, StationListCarriesNamesAndSkillIcons) {
     EXPECT_EQ(InfoStationTag, "station_gym");
     ASSERT_EQ(InfoInventory->items.size(), 3u);
     EXPECT_EQ(InfoInventory->items[0].text, "Run");
-    EXPECT_EQ(InfoInventory->items[0].icon, 0);
-    EXPECT_EQ(InfoInventory->items[1].icon, -1);
-    EXPECT_EQ(InfoInventory->items[2].icon, 4);
+    // The strip's first icon is the "no skill" mark, so an icon number is its index as it stands.
+    EXPECT_EQ(InfoInventory->items[0].icon, 1);
+    EXPECT_EQ(InfoInventory->items[1].icon, 0);
+    EXPECT_EQ(InfoInventory->items[2].icon, 5);
     // An action page keeps the list; the next filler replaces it.
     ActionPage().Show();
     EXPECT_EQ(InfoInventory->items.size(), 3u);

@@ -301,3 +301,21 @@ TEST_F(StatsPanelTest, PicturesFollowThePlayerWhileThePanelIsOpen) {
 }
 
 } // namespace
+
+namespace {
+
+// The world lays out its labels between paints; a statistics paint must not lend them its font.
+TEST_F(StatsPanelTest, PaintingTheStatisticsLeavesMeasuringToTheGameCanvasFont) {
+    SetDrawTarget(GameCanvas);
+    const TFont big = LoadFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 40, FontSmoothed);
+    ASSERT_NE(big, nullptr);
+    SetFont(big);
+    const int width = TextWidth("Gorum");
+    const int height = TextHeight();
+    TStatsPanel::DrawSkills();
+    TStatsPanel::DrawInventory();
+    EXPECT_EQ(TextWidth("Gorum"), width);
+    EXPECT_EQ(TextHeight(), height);
+}
+
+} // namespace

@@ -357,6 +357,21 @@ TEST_F(GoalTokenTest, APlanningTokenBelowThreeHundredIsReleasedAndFallsOffTheCan
     EXPECT_FALSE(InHotspotList(goal->hotspot));
 }
 
+TEST_F(GoalTokenTest, AReleasedTokenCannotBeFocusedAndBlocksNoOther) {
+    TGoalRef released = SkillGoal(0, 5, 4);
+    TGoalRef other = SkillGoal(0, 6, 5);
+    released->hotspot->SetPosition(200.0f, 301.0f);
+    TGoal::UpdateAll("NULL", "NULL");
+    ASSERT_EQ(released->deadline, -1);
+    PointerButton = 1;
+    TGoal::UpdateAll("SQUEEZE", released->hotspot->Tag);
+    EXPECT_EQ(released->focused, 0);
+    released->Focus();
+    EXPECT_EQ(released->focused, 0);
+    other->Focus();
+    EXPECT_EQ(other->focused, 1);
+}
+
 TEST_F(GoalTokenTest, FocusedAndFinalTokensAreNeverReleased) {
     TGoalRef focused = FocusedSkillGoal(0, 5, 4);
     TGoalRef final = SkillGoal(1, 5, 8);

@@ -37,6 +37,18 @@ TEST_F(ItemTest, MissingKeysKeepDefaultsButNameAndTagReadNull) {
     EXPECT_EQ(oneField->quitActionTag, "NULL");
 }
 
+// "NULL" is the text of an absent field; it must not find the action whose file lacks a tag line.
+TEST_F(ItemTest, AJobWithoutAQuitActionGetsNoneEvenBesideAnUntaggedAction) {
+    TItem* job = Item("job_cook", "JOB", "LockAction(\"cook\")\n");
+    TAction* cook = Unlocked("TAG=\"cook\"\n");
+    const TAction* untagged = Unlocked("NAME=\"Untagged\"\n");
+    ASSERT_EQ(untagged->tag, "NULL");
+    EXPECT_EQ(TAction::FindByTag("NULL"), nullptr);
+    TPlayer::GiveItem(job);
+    EXPECT_EQ(Player.workAction, cook);
+    EXPECT_EQ(Player.quitAction, nullptr);
+}
+
 TEST_F(ItemTest, IconLoadsFromItsFileOrFallsBackToTheDefault) {
     dir.WriteBmp("media/DefaultIcon.jpg", 5, 5);
     dir.WriteBmp("art/own.bmp", 3, 2);
@@ -44,10 +56,12 @@ TEST_F(ItemTest, IconLoadsFromItsFileOrFallsBackToTheDefault) {
     TItem* missing = TItem::Load(dir.Write("items/b.txt", "SetIcon(\"art/none.bmp\")\n"));
     TItem* directory = TItem::Load(dir.Write("items/c.txt", "SetIcon(\"art\")\n"));
     TItem* none = TItem::Load(dir.Write("items/d.txt", "TAG=\"d\"\n"));
+    dir.Write("art/broken.png", "not a picture");
+    TItem* undecodable = TItem::Load(dir.Write("items/e.txt", "SetIcon(\"art/broken.png\")\n"));
     ASSERT_NE(own->icon, nullptr);
     EXPECT_EQ(ImageWidth(own->icon), 3);
     EXPECT_EQ(ImageHeight(own->icon), 2);
-    for (const TItem* item : {missing, directory, none}) {
+    for (const TItem* item : {missing, directory, none, undecodable}) {
         ASSERT_NE(item->icon, nullptr);
         EXPECT_EQ(ImageWidth(item->icon), 5);
     }

@@ -109,6 +109,14 @@ TEST_F(PlayerTest, CarryingPointsIntoLevels) {
     EXPECT_EQ(Player.skillLevel[4], 10);
     EXPECT_EQ(Player.skillPoints[4], 13);
     EXPECT_EQ(Player.weekLevel[4], 10);
+    // At the top level points no longer carry: later gains, even of nothing, are no level-up.
+    for (const int gain : {0, 4}) {
+        Player.weekLevel.fill(0);
+        TPlayer::AddSkillPoints(4, gain);
+        EXPECT_EQ(Player.skillLevel[4], 10);
+        EXPECT_EQ(Player.weekLevel[4], 0) << gain;
+    }
+    EXPECT_EQ(Player.skillPoints[4], 17);
 
     TPlayer::AddSkillPoints(0, 9);
     EXPECT_EQ(Player.skillLevel[0], 1);
@@ -175,6 +183,17 @@ TEST_F(PlayerJobTest, ASecondJobTakesOverAndOneWithoutWorkOnlyClearsTheWorkActio
     EXPECT_EQ(Player.currentJob, smith);
     EXPECT_EQ(Player.workAction, nullptr);
     EXPECT_EQ(TPlayer::HasItem(ghost), 1);
+}
+
+TEST_F(PlayerJobTest, AJobWithoutItsWorkActionLeavesTheWorkEntryUnavailable) {
+    Item("job_cook", "JOB", "LockAction(\"action_cook\")\n");
+    Item("job_ghost", "JOB", "LockAction(\"no_such_action\")\n");
+    Unlocked("TAG=\"action_cook\"\n");
+    TPlayer::GiveItemTag("job_cook");
+    TPlayer::GiveItemTag("job_ghost");
+    ASSERT_EQ(Player.workAction, nullptr);
+    TPlayer::UpdateWorkButton();
+    EXPECT_EQ(workEntry->Inactive, 1);
 }
 
 TEST_F(PlayerJobTest, WorkButtonStateFollowsItsAction) {

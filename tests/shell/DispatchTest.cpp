@@ -10,16 +10,24 @@
 #include "panels/Widget.hpp"
 #include "platform/EventChain.hpp"
 #include "platform/headless/Headless.hpp"
+#include "rules/Goal.hpp"
 #include "rules/GoalMenu.hpp"
+#include "rules/Player.hpp"
+#include "rules/Station.hpp"
+#include "scene/Hotspot.hpp"
 #include "scene/Radial.hpp"
 #include "scene/TimeBar.hpp"
 #include "shell/Level.hpp"
 #include "shell/Main.hpp"
 #include "shell/SceneAssembly.hpp"
 #include "shell/WorldTick.hpp"
+#include "tests/scene/SceneSupport.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -35,6 +43,21 @@ class DispatchTest : public ::testing::Test {
         while (!WidgetRegistry.empty())
             WidgetRegistry.front()->Destroy();
         HeadlessReset();
+        // Every case starts from an empty world, as the program does, even when one process runs them all.
+        ResetSceneState();
+        ItemPages = {};
+        GoalList.clear();
+        GoalCount = 0;
+        EvalCursor.reset();
+        PlanningTemplate.reset();
+        FocusedTemplate.reset();
+        FinalTemplate.reset();
+        ItemList.clear();
+        ActionList.clear();
+        StationList.clear();
+        LevelRegistry.clear();
+        CurrentLevel = nullptr;
+        Player = TPlayer{};
         SetDebugLogSink([this](const std::string& line) { log.push_back(line); });
         QuitRequested = false;
         PanelLocked = false;
@@ -54,12 +77,72 @@ class DispatchTest : public ::testing::Test {
         RunMainLoop();
     }
 
-    // Level 01 running, its introduction closed.
-    static void PlayFirstLevel() {
-        Follow("levelnum01.html");
+    // A level running, its introduction closed.
+    static void PlayLevel(const std::string& name) {
+        Follow("levelnum" + name + ".html");
         ASSERT_EQ(Prompt.Kind, "CUSTOM");
         Press(PromptPrimary);
         ASSERT_FALSE(PanelLocked);
+    }
+    static void PlayFirstLevel() { PlayLevel("01"); }
+
+    // Frames of the game: the frame timer ticks and the loop runs dry, painting included.
+    static void Tick(int frames = 1) {
+        for (int i = 0; i < frames; ++i) {
+            HeadlessAdvanceClock(16);
+            RunMainLoop();
+        }
+        HeadlessClearDrawCalls();
+    }
+
+    static void Pointer(int id, int button, int x, int y) {
+        HeadlessEmit(TEvent{.id = id, .source = GameCanvas, .data = button, .x = x, .y = y});
+        Tick();
+    }
+
+    // The player moves onto the shown hotspot with the tag, presses and lets go, a frame each.
+    static void ClickOn(const std::string& tag, int button = 1) {
+        THotspotRef target;
+        for (const THotspotRef& hotspot : HotspotList) {
+            if (hotspot->Tag == tag && hotspot->Inactive == 0) {
+                target = hotspot;
+                break;
+            }
+        }
+        ASSERT_NE(target, nullptr) << tag << " is not there to be clicked";
+        ClickAt(static_cast<int>(target->X) + target->Width / 2,
+                static_cast<int>(target->Y) + target->Height / 2, button);
+    }
+    static void ClickAt(int x, int y, int button = 1) {
+        Pointer(MouseMove, 0, x, y);
+        Pointer(MouseDown, button, x, y);
+        Pointer(MouseUp, button, x, y);
+    }
+    // The statistics button's corner that the time bar's mechanism does not cover.
+    static void ClickPlayerStats() {
+        ClickAt(10, 10);
+        ASSERT_TRUE(PanelLocked);
+        ASSERT_EQ(StatsMode, 0);
+    }
+
+    // A week at the gym of level 01, up to its weekly review.
+    static void TrainAWeek() {
+        ClickOn("station_gym");
+        ASSERT_NE(OpenRadial, nullptr);
+        ClickOn(OpenRadial->Items.front()->Hotspot->Tag);
+        ASSERT_EQ(StatsMode, 1);
+        ASSERT_TRUE(PanelLocked);
+    }
+
+    // A focused goal the week at the gym cannot reach, missed at its deadline next week.
+    static TGoalRef MissAGoal() {
+        TGoalRef goal = TGoal::CreateSkillGoal(1, 9);
+        goal->Focus();
+        TrainAWeek();
+        Press(StatsConfirm);
+        EXPECT_EQ(Prompt.Kind, "GOALFAIL");
+        EXPECT_EQ(Prompt.Subject, goal);
+        return goal;
     }
 };
 
@@ -193,6 +276,223 @@ TEST_F(DispatchTest, TrainingEveryWeekWinsTheFirstLevel) {
     Press(PromptPrimary);
     EXPECT_FALSE(MenuClosed) << "a won level goes back to the level list";
     EXPECT_TRUE(WorldHidden);
+}
+
+} // namespace
+
+namespace {
+
+// The goal prompt a right click on a token opens, each of its buttons, through the real dispatch.
+TEST_F(DispatchTest, TheGoalPromptsButtonsActOnItsGoal) {
+    struct TCase {
+        const char* label; // the caption of the button pressed, empty for the close box
+        bool focused;
+        TGadget* button;
+        bool kept;
+        bool focusedAfter;
+        float motivation;
+    };
+    const TCase cases[] = {
+        {"Focus", false, &PromptPrimary, true, true, 60.0f},
+        {"Unfocus", true, &PromptPrimary, true, false, 36.0f}, // unfocusing costs 40 % of motivation
+        {"Remove", false, &PromptSecondary, false, false, 60.0f},
+        {"Cancel", true, &PromptSecondary, true, true, 60.0f},
+        {"", true, &PromptClose, true, true, 60.0f},
+    };
+    PlayFirstLevel();
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        TGoalRef goal = TGoal::CreateSkillGoal(1, 5);
+        if (c.focused) goal->Focus();
+        Player.motivation = 60.0f;
+        Tick(120); // the token settles under its week
+        ClickOn(goal->hotspot->Tag, 2);
+        ASSERT_EQ(Prompt.Kind, "EDITGOAL");
+        ASSERT_EQ(Prompt.Subject, goal);
+        if (*c.label != '\0') {
+            EXPECT_EQ(c.button == &PromptPrimary ? Prompt.Primary : Prompt.Secondary, c.label);
+        }
+        Press(*c.button);
+        EXPECT_FALSE(PanelLocked);
+        EXPECT_EQ(TGoal::FindByHotspotTag(goal->hotspot->Tag) != nullptr, c.kept);
+        EXPECT_EQ(goal->focused != 0, c.focusedAfter);
+        EXPECT_FLOAT_EQ(Player.motivation, c.motivation);
+        if (c.kept) goal->Destroy();
+    }
+}
+
+TEST_F(DispatchTest, AMissedGoalsPromptIgnoresItsCloseBoxAndRemoveDropsTheGoal) {
+    PlayFirstLevel();
+    const TGoalRef goal = MissAGoal();
+    Press(PromptClose);
+    EXPECT_EQ(Prompt.Kind, "GOALFAIL");
+    EXPECT_TRUE(PanelLocked);
+    EXPECT_TRUE(PromptPanel->visible);
+    Press(PromptSecondary);
+    EXPECT_EQ(TGoal::FindByHotspotTag(goal->hotspot->Tag), nullptr);
+    EXPECT_FALSE(PanelLocked);
+}
+
+TEST_F(DispatchTest, ARightClickOnATokenTurnsAnOpenResultPromptIntoItsGoalPrompt) {
+    PlayFirstLevel();
+    const TGoalRef goal = MissAGoal();
+    Tick(120);
+    ClickOn(goal->hotspot->Tag, 2);
+    EXPECT_EQ(Prompt.Kind, "EDITGOAL");
+    EXPECT_EQ(Prompt.Title, "Edit Current Goal");
+    EXPECT_EQ(Prompt.Subject, goal);
+    EXPECT_TRUE(PromptPanel->visible);
+}
+
+TEST_F(DispatchTest, AFailedFinalGoalRetriesTheLevelOrQuitsToTheLevelList) {
+    PlayFirstLevel();
+    for (TGadget* answer : {&PromptPrimary, &PromptSecondary}) {
+        const bool retry = answer == &PromptPrimary;
+        SCOPED_TRACE(retry ? "Retry" : "Quit");
+        TTutorialWindow::Hide();
+        CurrentWeek = LevelLength - 1;
+        TrainAWeek();
+        Press(StatsConfirm);
+        ASSERT_EQ(Prompt.Kind, "FINALFAIL");
+        EXPECT_EQ(Prompt.Primary, "Retry");
+        Press(*answer);
+        EXPECT_EQ(MenuClosed, retry);
+        EXPECT_EQ(WorldHidden, !retry);
+        if (retry) {
+            // The level starts over at once, its introduction up and its tutorial back.
+            EXPECT_EQ(CurrentWeek, 1);
+            EXPECT_EQ(Prompt.Kind, "CUSTOM");
+            ASSERT_NE(TutorialWindow, nullptr);
+            EXPECT_TRUE(TutorialWindow->visible);
+            Press(PromptPrimary);
+        } else {
+            EXPECT_NE(CurrentUrl(MenuView).find("#levels"), std::string::npos);
+            EXPECT_EQ(TutorialWindow, nullptr);
+        }
+    }
+}
+
+TEST_F(DispatchTest, TheInformationButtonsBrowseFromAStationToItsActionsAndBack) {
+    PlayFirstLevel();
+    ClickOn("station_gym", 2);
+    ASSERT_EQ(InfoShown.ShowList, 1);
+    const std::string stationTitle = InfoShown.Title;
+    ASSERT_FALSE(InfoInventory->items.empty());
+    Press(InfoGo); // nothing selected: the page stays
+    EXPECT_EQ(InfoShown.Title, stationTitle);
+    HeadlessSelectItem(InfoInventory, 0);
+    Press(InfoGo);
+    EXPECT_EQ(InfoShown.Title, InfoInventory->items[0].text);
+    EXPECT_EQ(InfoShown.ShowBack, 1);
+    Press(InfoUp);
+    EXPECT_EQ(InfoShown.Title, stationTitle);
+    EXPECT_EQ(InfoShown.ShowList, 1);
+    EXPECT_TRUE(PanelLocked);
+    Press(InfoClose);
+    EXPECT_FALSE(PanelLocked);
+    EXPECT_FALSE(InfoPanelGadget->visible);
+}
+
+TEST_F(DispatchTest, ARadialsCentreButtonsCloseItOrExplainItsStation) {
+    PlayFirstLevel();
+    const TStation* gym = TStation::FindByTag("station_gym");
+    ClickOn("station_gym");
+    ASSERT_NE(OpenRadial, nullptr);
+    ClickOn("RADIALCLOSE");
+    EXPECT_EQ(OpenRadial, nullptr);
+    EXPECT_EQ(gym->target->Inactive, 0) << "the station answers clicks again";
+    ClickOn("station_gym");
+    ClickOn("RADIALHELP");
+    EXPECT_EQ(OpenRadial, nullptr);
+    EXPECT_EQ(InfoStationTag, "station_gym");
+    EXPECT_TRUE(InfoPanelGadget->visible);
+}
+
+TEST_F(DispatchTest, TheJobMenuWorksAWeekThenQuitsTheJobWithoutTouchingMotivation) {
+    PlayLevel("02");
+    ASSERT_EQ(TPlayer::GiveItemTag("job_dishwasher"), 1);
+    ASSERT_NE(Player.currentJob, nullptr);
+    ClickOn("WORK");
+    ASSERT_EQ(OpenRadial, WorkRadial);
+    ClickOn("RADITEM_WORK");
+    EXPECT_EQ(CurrentWeek, 2);
+    EXPECT_EQ(OpenRadial, nullptr);
+    EXPECT_EQ(StatsMode, 1);
+    EXPECT_NE(Player.weekGain, (std::array<int, SkillCount>{})) << "the work action ran";
+    Press(StatsConfirm);
+    ASSERT_FALSE(PanelLocked);
+
+    const float motivation = Player.motivation;
+    ClickOn("WORK");
+    ClickOn("RADITEM_QUIT");
+    EXPECT_EQ(CurrentWeek, 3);
+    EXPECT_EQ(Player.currentJob, nullptr);
+    EXPECT_FLOAT_EQ(Player.motivation, motivation);
+    EXPECT_EQ(THotspot::FindByTag("WORK")->Inactive, 1);
+}
+
+TEST_F(DispatchTest, TheGoalMenuTurnsItsItemPagesAndSetsASkillGoal) {
+    PlayLevel("03");
+    ASSERT_GE(LastPage, 1) << "level 03 offers more than one page of items";
+    ClickOn("SETGOAL");
+    ClickOn("RADITEM_THING");
+    EXPECT_EQ(OpenRadial, ItemPages[0]);
+    ClickOn("ITEMNEXTRIGHT");
+    EXPECT_EQ(CurrentPage, 1);
+    EXPECT_EQ(OpenRadial, ItemPages[1]);
+    ClickOn("ITEMNEXTLEFT");
+    EXPECT_EQ(CurrentPage, 0);
+    EXPECT_EQ(OpenRadial, ItemPages[0]);
+    EXPECT_NE(std::find(log.begin(), log.end(), "RHit"), log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), "LHit"), log.end());
+    ClickOn("RADIALCLOSE");
+    EXPECT_EQ(GoalMenuOpen, 0);
+
+    const size_t goals = GoalList.size();
+    ClickOn("SETGOAL");
+    ClickOn("RADITEM_SKILL");
+    ClickOn("RADITEM_SKILL_MENTAL");
+    ClickOn("GOALSET");
+    EXPECT_EQ(GoalMenuOpen, 0);
+    ASSERT_EQ(GoalList.size(), goals + 1);
+    EXPECT_EQ(GoalList.back()->skill, 1);
+    EXPECT_EQ(GoalList.back()->targetLevel, 2);
+}
+
+TEST_F(DispatchTest, EscapeEndsTheGameEvenWithAPanelOpen) {
+    PlayFirstLevel();
+    ClickPlayerStats();
+    HeadlessEmit(TEvent{.id = KeyDown, .source = MainWindow, .data = KeyEscape});
+    RunMainLoop();
+    EXPECT_TRUE(QuitRequested);
+}
+
+TEST_F(DispatchTest, ClosingTheMainWindowOverAPromptEndsTheProgram) {
+    Follow("levelnum01.html");
+    ASSERT_TRUE(PromptPanel->visible);
+    EXPECT_EXIT(
+        {
+            HeadlessCloseWindow(MainWindow);
+            RunMainLoop();
+            std::exit(3);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(DispatchTest, ClosingThePlayerStatsReportsNoGoalButClosingTheReviewDoes) {
+    PlayFirstLevel();
+    const TGoalRef reached = TGoal::CreateSkillGoal(0, 1);
+    reached->Focus();
+    ClickPlayerStats();
+    Press(StatsClose);
+    EXPECT_FALSE(PanelLocked);
+    EXPECT_FALSE(PromptPanel->visible);
+    EXPECT_NE(TGoal::FindByHotspotTag(reached->hotspot->Tag), nullptr);
+
+    TrainAWeek();
+    Press(StatsClose);
+    EXPECT_EQ(Prompt.Kind, "GOALPASS");
+    EXPECT_EQ(TGoal::FindByHotspotTag(reached->hotspot->Tag), nullptr);
 }
 
 } // namespace

@@ -217,6 +217,23 @@ TEST_F(LevelTest, StartResetsTheWorldForTheLevel) {
     EXPECT_EQ(Filled(ItemPages[0]), 3u);
 }
 
+TEST_F(LevelTest, APlacedStationWithEveryActionLockedIsNeitherDrawnNorClickable) {
+    TLevel* level = Level("LENGTH=\"4\"\nSetStation(\"station_library\",\"300\",\"200\")\n"
+                          "SetStation(\"station_gym\",\"100\",\"200\")\nAddAction(\"jog\")\n");
+    TStation* library = TStation::FindByTag("station_library");
+    TStation* gym = TStation::FindByTag("station_gym");
+    level->Start();
+    EXPECT_FALSE(Shown(library));
+    EXPECT_EQ(library->target->Sprite->Hidden, 1);
+    // Opening and closing another station's menu hands control back to that station only.
+    gym->radial->Open();
+    gym->radial->Close(1);
+    library->radial->Close(1);
+    EXPECT_FALSE(Shown(library));
+    EXPECT_TRUE(Shown(gym));
+    EXPECT_EQ(gym->target->Sprite->Hidden, 0);
+}
+
 TEST_F(LevelTest, UnknownItemGoalBecomesTheSkillGoal) {
     TLevel* level = Level("NAME=\"03\"\nLENGTH=\"20\"\nSetItemGoal(\"crown\")\nSetSkillGoal(\"4\",\"7\")\n");
     level->Start();
