@@ -5,6 +5,8 @@
 #include "rules/Item.hpp"
 #include "scene/TimeBar.hpp"
 
+#include <optional>
+
 TPrompt Prompt;
 TWidgetGroup* PromptGroup = nullptr;
 
@@ -19,6 +21,9 @@ TGadget PromptSecondary = nullptr;
 TGadget PromptImage = nullptr;
 
 namespace {
+
+// The goal result that a goal's own prompt replaced, waiting for that prompt to close.
+std::optional<TPrompt> InterruptedResult;
 
 // Skill names as a goal's description says them, by skill kind.
 constexpr const char* DescribedSkillNames[] = {"Fitness", "Mind", "Social", "Wealth", "Leadership"};
@@ -91,6 +96,7 @@ void TPrompt::Build() {
     PromptImage =
         PromptGroup->Register("PROMPT_IMAGE", AddPanel(235, 135, 100, 100, PromptPanel, 1, "PromptImage"));
     Prompt = Create();
+    InterruptedResult.reset();
     Close();
 }
 
@@ -169,6 +175,10 @@ bool TPrompt::FinalPassed(const TGoalRef& goal) {
 
 bool TPrompt::EditGoal(const TGoalRef& goal) {
     if (goal == nullptr) return false;
+    const std::string& kind = Prompt.Kind;
+    const bool result =
+        kind == "GOALPASS" || kind == "GOALFAIL" || kind == "FINALPASS" || kind == "FINALFAIL";
+    if (result && !InterruptedResult) InterruptedResult = Prompt;
     const TItem* item = TItem::FindByTag(goal->itemTag);
     const std::string details =
         DescribeGoal(goal->skill, goal->targetLevel, item != nullptr ? item->name : "NOITEM!!") +
@@ -207,6 +217,18 @@ bool TPrompt::Close() {
     PromptGroup->Hide();
     Prompt.Kind = "";
     return true;
+}
+
+TResumed TPrompt::ResumeResult() {
+    if (!InterruptedResult) return TResumed::Nothing;
+    TPrompt result = std::move(*InterruptedResult);
+    InterruptedResult.reset();
+    // A missed goal's prompt acts on its goal; a passed one's goal went when it was reported.
+    if (result.Kind == "GOALFAIL" && (result.Subject == nullptr || !result.Subject->GoalEntry))
+        return TResumed::GoalGone;
+    Prompt = std::move(result);
+    Prompt.Show(TPromptLayer::OverPanels);
+    return TResumed::Shown;
 }
 
 std::string TPrompt::DescribeGoal(int skill, int level, const std::string& itemName) {

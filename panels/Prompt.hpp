@@ -13,6 +13,9 @@
 // player left open, since the level cannot go on without it; everything else waits under the lock.
 enum class TPromptLayer { UnderLock, OverPanels };
 
+// What came of bringing back a goal's result that the goal's own prompt had replaced.
+enum class TResumed { Nothing, Shown, GoalGone };
+
 struct TPrompt {
     std::string Kind;
     std::string Title;
@@ -37,6 +40,10 @@ struct TPrompt {
     // The "EDITGOAL" prompt of a token on the time strip, by the goal's state.
     static bool EditGoal(const TGoalRef& goal);
     static bool Close();
+    // A right click on a token turns an open goal result into that goal's prompt; once that prompt has
+    // closed, this brings the result back. A missed goal that went meanwhile is not brought back
+    // (GoalGone): the evaluation goes on past it instead.
+    static TResumed ResumeResult();
     static std::string DescribeGoal(int skill, int level, const std::string& itemName);
     // "Obtaining ..." or "Achieving Level ...": how the goal-result prompts name a goal.
     static std::string GoalSummary(const TGoal& goal);

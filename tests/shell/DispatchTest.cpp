@@ -342,6 +342,12 @@ TEST_F(DispatchTest, ARightClickOnATokenTurnsAnOpenResultPromptIntoItsGoalPrompt
     EXPECT_EQ(Prompt.Title, "Edit Current Goal");
     EXPECT_EQ(Prompt.Subject, goal);
     EXPECT_TRUE(PromptPanel->visible);
+    // Lost, the result would leave the evaluation stopped: a missed final goal would never end the level.
+    Press(PromptClose);
+    EXPECT_EQ(Prompt.Kind, "GOALFAIL");
+    EXPECT_EQ(Prompt.Subject, goal);
+    EXPECT_TRUE(PromptPanel->visible);
+    EXPECT_TRUE(PanelLocked);
 }
 
 TEST_F(DispatchTest, AFailedFinalGoalRetriesTheLevelOrQuitsToTheLevelList) {
