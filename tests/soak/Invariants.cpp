@@ -14,14 +14,6 @@
 
 namespace {
 
-bool Shown(TGadget gadget) {
-    if (gadget == nullptr) return false;
-    for (; gadget != nullptr; gadget = gadget->parent) {
-        if (!gadget->visible) return false;
-    }
-    return true;
-}
-
 bool ShowsSprite(const THotspotRef& hotspot) {
     return hotspot != nullptr && hotspot->Sprite != nullptr && hotspot->Sprite->Hidden == 0;
 }
@@ -81,7 +73,7 @@ std::string CheckPanelLock() {
         {"prompt", PromptPanel}, {"information", InfoPanelGadget}, {"statistics", StatsPanelGadget}};
     bool anyShown = false;
     for (const auto& [name, gadget] : panels) {
-        if (!Shown(gadget)) continue;
+        if (!InSight(gadget)) continue;
         if (!PanelLocked) return std::string("the ") + name + " panel shows without the panel lock";
         anyShown = true;
     }
@@ -95,6 +87,14 @@ std::string CheckPanelLock() {
 std::string CheckWeek() {
     if (WorldHidden || CurrentWeek <= LevelLength) return "";
     return "week " + std::to_string(CurrentWeek) + " of a level of " + std::to_string(LevelLength);
+}
+
+bool InSight(TGadget gadget) {
+    if (gadget == nullptr) return false;
+    for (; gadget != nullptr; gadget = gadget->parent) {
+        if (!gadget->visible) return false;
+    }
+    return true;
 }
 
 std::string CheckInvariants() {

@@ -14,6 +14,7 @@
 #include "scene/TimeBar.hpp"
 #include "shell/Level.hpp"
 #include "shell/Main.hpp"
+#include "tests/soak/Invariants.hpp"
 
 #include <fstream>
 #include <iterator>
@@ -34,13 +35,6 @@ std::vector<std::string> ReadLevelLinks() {
         if (end != std::string::npos) links.push_back(text.substr(start, end - start));
     }
     return links;
-}
-
-bool Shown(TGadget gadget) {
-    for (; gadget != nullptr; gadget = gadget->parent) {
-        if (!gadget->visible) return false;
-    }
-    return true;
 }
 
 TEvent CanvasEvent(int id, int x, int y, int button) {
@@ -108,7 +102,7 @@ void TMonkey::Choose() {
         return;
     }
     if (!Chance(0.3)) return; // a pause between gestures
-    if (TutorialWindow != nullptr && Shown(TutorialWindow) && Chance(0.02)) {
+    if (TutorialWindow != nullptr && InSight(TutorialWindow) && Chance(0.02)) {
         HeadlessCloseWindow(TutorialWindow);
         Note("close the tutorial window");
         return;
@@ -133,11 +127,12 @@ void TMonkey::OnMenuPage() {
 bool TMonkey::PressPanelButton() {
     std::vector<TGadget> buttons;
     for (const TWidget* widget : WidgetRegistry) {
-        if (widget->Gadget != nullptr && widget->Gadget->kind == TGadgetKind::Button && Shown(widget->Gadget))
+        if (widget->Gadget != nullptr && widget->Gadget->kind == TGadgetKind::Button &&
+            InSight(widget->Gadget))
             buttons.push_back(widget->Gadget);
     }
     if (buttons.empty()) return false;
-    if (Shown(InfoInventory) && !InfoInventory->items.empty() && Chance(0.5)) {
+    if (InSight(InfoInventory) && !InfoInventory->items.empty() && Chance(0.5)) {
         const int index = Below(int(InfoInventory->items.size()) + 1) - 1;
         HeadlessSelectItem(InfoInventory, index);
         Note("select " + std::to_string(index));
