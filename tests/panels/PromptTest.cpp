@@ -221,9 +221,7 @@ TEST_F(PromptTest, UnderAnotherPanelsLockTheTextsAreWrittenButThePanelStaysHidde
 // Unseen, a result would leave the evaluation waiting for ever and the level running past its end.
 TEST_F(PromptTest, AGoalsResultOpensOverAnotherPanelAndKeepsTheLockWhenThatCloses) {
     TWidgetGroup* other = TWidgetGroup::Create("INFO_PANEL");
-    TWidget* body = TWidget::Create("INFO_PANEL");
-    body->Gadget = AddPanel(0, 0, 350, 600, GameCanvas, 1);
-    other->Add(body);
+    other->Register("INFO_PANEL", AddPanel(0, 0, 350, 600, GameCanvas, 1));
     other->Show(true);
     TPrompt::FinalFailed(Goal(0, 3, 1));
     EXPECT_TRUE(PromptPanel->visible);

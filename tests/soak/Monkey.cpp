@@ -37,16 +37,6 @@ std::vector<std::string> ReadLevelLinks() {
     return links;
 }
 
-TEvent CanvasEvent(int id, int x, int y, int button) {
-    TEvent event;
-    event.id = id;
-    event.source = GameCanvas;
-    event.x = x;
-    event.y = y;
-    event.data = button;
-    return event;
-}
-
 } // namespace
 
 TMonkey::TMonkey(uint64_t seed) : random(seed), levelLinks(ReadLevelLinks()) {}
@@ -82,7 +72,8 @@ void TMonkey::Tick() {
     if (plan.empty()) Choose();
     if (!plan.empty()) {
         for (const TInput& input : plan.front()) {
-            HeadlessEmit(CanvasEvent(input.id, input.x, input.y, input.button));
+            HeadlessEmit(TEvent{
+                .id = input.id, .source = GameCanvas, .data = input.button, .x = input.x, .y = input.y});
             Note(input.id == MouseMove
                      ? "move to " + std::to_string(input.x) + ", " + std::to_string(input.y)
                      : (input.id == MouseDown ? "press " : "release ") + std::to_string(input.button));
