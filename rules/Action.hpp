@@ -32,6 +32,7 @@ struct TAction {
     static std::unique_ptr<TAction> Create();
     static TAction* Load(const std::string& path);
     static int LoadAll();
+    // The first action loaded with the tag; none for "NULL", which stands for an absent tag.
     static TAction* FindByTag(const std::string& tag);
     static TAction* FindByName(const std::string& name);
     // The weekly turn's actions: the chosen one (if any), then one run per held asset in slot order.

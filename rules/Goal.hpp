@@ -64,6 +64,7 @@ struct TGoal {
 
     bool IsItemGoal() const;
     int CanFocus() const;
+    // Does nothing when CanFocus refuses or the token has been released from the strip.
     void Focus();
     void Unfocus();
     void MakeFinal();

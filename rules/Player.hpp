@@ -38,6 +38,7 @@ struct TPlayer {
     static int TakeItem(const TItem* item);
     static int TakeItemTag(const std::string& tag);
     static int AddSkillPoints(int skill, int amount);
+    // Ten points make a level up to the top level, which keeps any points beyond.
     static void CarrySkill(int skill);
     static void ShowJob();
     static void ClearJob();
