@@ -44,12 +44,10 @@ void TInfoPanel::Build() {
 void TInfoPanel::ShowPage(const TInfoText& page) {
     InfoShown = page;
     InfoKind = page.Kind;
-    // Hiding first releases the lock whichever panel held it, so this page replaces any other at once.
-    InfoGroup->Hide();
     SetText(InfoTitle, page.Title);
     SetText(InfoInfo, page.Info);
     SetText(InfoData, page.Data);
-    InfoGroup->Show(true);
+    InfoGroup->ShowOverOthers();
     if (page.ShowHelp == 0) SetVisible(InfoHelp, false);
     if (page.ShowClose == 0) SetVisible(InfoClose, false);
     if (page.ShowList == 0) {

@@ -5,6 +5,8 @@
 #include "rules/Item.hpp"
 #include "scene/TimeBar.hpp"
 
+#include <optional>
+
 TPrompt Prompt;
 TWidgetGroup* PromptGroup = nullptr;
 
@@ -19,6 +21,9 @@ TGadget PromptSecondary = nullptr;
 TGadget PromptImage = nullptr;
 
 namespace {
+
+// The goal result that a goal's own prompt replaced, waiting for that prompt to close.
+std::optional<TPrompt> InterruptedResult;
 
 // Skill names as a goal's description says them, by skill kind.
 constexpr const char* DescribedSkillNames[] = {"Fitness", "Mind", "Social", "Wealth", "Leadership"};
@@ -67,7 +72,8 @@ bool OpenResult(const TGoalRef& goal, const std::string& kind, const std::string
                 const std::string& primary, const std::string& secondary) {
     Prompt.Subject = goal;
     const std::string summary = goal != nullptr ? TPrompt::GoalSummary(*goal) : "";
-    return TPrompt::Open(kind, title, info1, heading + "\n" + summary, 1, showClose, primary, secondary);
+    return TPrompt::Open(kind, title, info1, heading + "\n" + summary, 1, showClose, primary, secondary,
+                         TPromptLayer::OverPanels);
 }
 
 } // namespace
@@ -90,6 +96,7 @@ void TPrompt::Build() {
     PromptImage =
         PromptGroup->Register("PROMPT_IMAGE", AddPanel(235, 135, 100, 100, PromptPanel, 1, "PromptImage"));
     Prompt = Create();
+    InterruptedResult.reset();
     Close();
 }
 
@@ -97,13 +104,17 @@ TPrompt TPrompt::Create() {
     return TPrompt{};
 }
 
-bool TPrompt::Show() {
+bool TPrompt::Show(TPromptLayer layer) {
     SetText(PromptTitle, Title);
     SetText(PromptInfo1, Info1);
     SetText(PromptInfo2, Info2);
     SetText(PromptPrimary, Primary);
     SetText(PromptSecondary, Secondary);
-    PromptGroup->Show(true);
+    // Over itself the prompt only changes its texts, as any prompt does.
+    if (layer == TPromptLayer::OverPanels && !PromptGroup->HoldsLock())
+        PromptGroup->ShowOverOthers();
+    else
+        PromptGroup->Show(true);
     if (ShowHelp == 0) SetVisible(PromptHelp, false);
     if (ShowClose == 0) SetVisible(PromptClose, false);
     if (Primary == "NULL") SetVisible(PromptPrimary, false);
@@ -114,7 +125,7 @@ bool TPrompt::Show() {
 
 bool TPrompt::Open(const std::string& kind, const std::string& title, const std::string& info1,
                    const std::string& info2, int showHelp, int showClose, const std::string& primary,
-                   const std::string& secondary) {
+                   const std::string& secondary, TPromptLayer layer) {
     Prompt.Kind = kind;
     Prompt.Title = title;
     Prompt.Info1 = info1;
@@ -123,7 +134,7 @@ bool TPrompt::Open(const std::string& kind, const std::string& title, const std:
     Prompt.ShowClose = showClose;
     Prompt.Primary = primary;
     Prompt.Secondary = secondary;
-    return Prompt.Show();
+    return Prompt.Show(layer);
 }
 
 bool TPrompt::GoalFailed(const TGoalRef& goal) {
@@ -164,6 +175,10 @@ bool TPrompt::FinalPassed(const TGoalRef& goal) {
 
 bool TPrompt::EditGoal(const TGoalRef& goal) {
     if (goal == nullptr) return false;
+    const std::string& kind = Prompt.Kind;
+    const bool result =
+        kind == "GOALPASS" || kind == "GOALFAIL" || kind == "FINALPASS" || kind == "FINALFAIL";
+    if (result && !InterruptedResult) InterruptedResult = Prompt;
     const TItem* item = TItem::FindByTag(goal->itemTag);
     const std::string details =
         DescribeGoal(goal->skill, goal->targetLevel, item != nullptr ? item->name : "NOITEM!!") +
@@ -202,6 +217,18 @@ bool TPrompt::Close() {
     PromptGroup->Hide();
     Prompt.Kind = "";
     return true;
+}
+
+TResumed TPrompt::ResumeResult() {
+    if (!InterruptedResult) return TResumed::Nothing;
+    TPrompt result = std::move(*InterruptedResult);
+    InterruptedResult.reset();
+    // A missed goal's prompt acts on its goal; a passed one's goal went when it was reported.
+    if (result.Kind == "GOALFAIL" && (result.Subject == nullptr || !result.Subject->GoalEntry))
+        return TResumed::GoalGone;
+    Prompt = std::move(result);
+    Prompt.Show(TPromptLayer::OverPanels);
+    return TResumed::Shown;
 }
 
 std::string TPrompt::DescribeGoal(int skill, int level, const std::string& itemName) {

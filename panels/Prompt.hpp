@@ -9,6 +9,13 @@
 
 #include <string>
 
+// Where a prompt opens while another panel holds the lock: a goal's result opens over a station page the
+// player left open, since the level cannot go on without it; everything else waits under the lock.
+enum class TPromptLayer { UnderLock, OverPanels };
+
+// What came of bringing back a goal's result that the goal's own prompt had replaced.
+enum class TResumed { Nothing, Shown, GoalGone };
+
 struct TPrompt {
     std::string Kind;
     std::string Title;
@@ -25,7 +32,7 @@ struct TPrompt {
     static TPrompt Create();
     static bool Open(const std::string& kind, const std::string& title, const std::string& info1,
                      const std::string& info2, int showHelp, int showClose, const std::string& primary,
-                     const std::string& secondary);
+                     const std::string& secondary, TPromptLayer layer = TPromptLayer::UnderLock);
     static bool GoalFailed(const TGoalRef& goal);
     static bool GoalPassed(const TGoalRef& goal);
     static bool FinalFailed(const TGoalRef& goal);
@@ -33,12 +40,16 @@ struct TPrompt {
     // The "EDITGOAL" prompt of a token on the time strip, by the goal's state.
     static bool EditGoal(const TGoalRef& goal);
     static bool Close();
+    // A right click on a token turns an open goal result into that goal's prompt; once that prompt has
+    // closed, this brings the result back. A missed goal that went meanwhile is not brought back
+    // (GoalGone): the evaluation goes on past it instead.
+    static TResumed ResumeResult();
     static std::string DescribeGoal(int skill, int level, const std::string& itemName);
     // "Obtaining ..." or "Achieving Level ...": how the goal-result prompts name a goal.
     static std::string GoalSummary(const TGoal& goal);
 
     // Writes the record into the controls and shows the panel.
-    bool Show();
+    bool Show(TPromptLayer layer = TPromptLayer::UnderLock);
 };
 
 extern TPrompt Prompt;

@@ -2,12 +2,15 @@
 
 #include "panels/GlobalGadgets.hpp"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 namespace {
 
 std::vector<std::unique_ptr<TWidgetGroup>> AllGroups;
+// The open panels that were shown with the lock, oldest first.
+std::vector<TWidgetGroup*> LockHolders;
 
 } // namespace
 
@@ -43,7 +46,23 @@ TGadget TWidgetGroup::Register(const std::string& tag, TGadget gadget) {
 
 bool TWidgetGroup::Show(bool lock) {
     if (PanelLocked) return true;
-    if (lock) PanelLocked = true;
+    if (lock) {
+        // Unlocked, no panel holds anything, whatever was left behind.
+        LockHolders.assign(1, this);
+        PanelLocked = true;
+    }
+    return ShowMembers();
+}
+
+bool TWidgetGroup::ShowOverOthers() {
+    if (!PanelLocked) LockHolders.clear();
+    std::erase(LockHolders, this);
+    LockHolders.push_back(this);
+    PanelLocked = true;
+    return ShowMembers();
+}
+
+bool TWidgetGroup::ShowMembers() {
     for (TWidget* member : Members) {
         if (member->Gadget == nullptr) {
             PanelLog(1, "LOG: Cannot show a null gadget!");
@@ -54,8 +73,13 @@ bool TWidgetGroup::Show(bool lock) {
     return true;
 }
 
+bool TWidgetGroup::HoldsLock() const {
+    return PanelLocked && std::find(LockHolders.begin(), LockHolders.end(), this) != LockHolders.end();
+}
+
 bool TWidgetGroup::Hide() {
-    PanelLocked = false;
+    std::erase(LockHolders, this);
+    PanelLocked = PanelLocked && !LockHolders.empty();
     for (TWidget* member : Members) {
         if (member->Gadget == nullptr) {
             PanelLog(1, "LOG: Cannot hide a null gadget!");

@@ -42,6 +42,8 @@ void HandleEditGoal(const std::string& tag) {
     if (tag == "PROMPT_SECONDARY" && goal != nullptr && goal->focused == 0 && goal->final == 0)
         goal->Destroy();
     TPrompt::Close();
+    // A result this prompt replaced comes back; with its goal gone, the evaluation goes on past it.
+    if (TPrompt::ResumeResult() == TResumed::GoalGone) TGoal::EvaluateNext();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "shell/ScreenFlow.hpp"
 
+#include "panels/InfoPanel.hpp"
 #include "panels/MenuBrowser.hpp"
 #include "panels/StatsPanel.hpp"
 #include "panels/TutorialWindow.hpp"
@@ -8,6 +9,8 @@
 
 void BackToLevelList() {
     // The prompt stays as it is: it hides with the world and keeps the lock until the next one closes.
+    // A station's page open over it goes, or its lock would outlive the level with nothing to close it.
+    TInfoPanel::Close();
     TMenuBrowser::OpenPage("#levels");
     TTutorialWindow::Close();
 }

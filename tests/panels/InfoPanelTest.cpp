@@ -154,6 +154,8 @@ TEST_F(InfoPanelTest, ShowsOverAnotherPanelAndTakesTheLock) {
     EXPECT_TRUE(InfoPanelGadget->visible);
     EXPECT_TRUE(body->Gadget->visible);
     EXPECT_TRUE(PanelLocked);
+    TInfoPanel::Close();
+    EXPECT_TRUE(PanelLocked) << "the panel underneath keeps the world locked";
 }
 
 TEST_F(InfoPanelTest, CloseHidesEverythingAndReleasesTheLock) {

@@ -211,11 +211,24 @@ TEST_F(PromptTest, OpeningOverAnOpenPromptCannotBringHiddenButtonsBack) {
 
 TEST_F(PromptTest, UnderAnotherPanelsLockTheTextsAreWrittenButThePanelStaysHidden) {
     PanelLocked = true;
-    TPrompt::GoalFailed(Goal(0, 3, 1));
-    EXPECT_EQ(Prompt.Kind, "GOALFAIL");
-    EXPECT_EQ(PromptTitle->text, "You Missed the Deadline!");
+    TPrompt::EditGoal(Goal(0, 3, 1));
+    EXPECT_EQ(Prompt.Kind, "EDITGOAL");
+    EXPECT_EQ(PromptTitle->text, "Edit Planning Goal");
     EXPECT_FALSE(PromptPanel->visible);
     EXPECT_EQ(CurrentPanel, PromptPanel);
+}
+
+// Unseen, a result would leave the evaluation waiting for ever and the level running past its end.
+TEST_F(PromptTest, AGoalsResultOpensOverAnotherPanelAndKeepsTheLockWhenThatCloses) {
+    TWidgetGroup* other = TWidgetGroup::Create("INFO_PANEL");
+    other->Register("INFO_PANEL", AddPanel(0, 0, 350, 600, GameCanvas, 1));
+    other->Show(true);
+    TPrompt::FinalFailed(Goal(0, 3, 1));
+    EXPECT_TRUE(PromptPanel->visible);
+    other->Hide();
+    EXPECT_TRUE(PanelLocked);
+    TPrompt::Close();
+    EXPECT_FALSE(PanelLocked);
 }
 
 TEST_F(PromptTest, GoalsAreDescribedByTheirItemOrTheirSkill) {

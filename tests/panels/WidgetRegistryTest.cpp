@@ -128,7 +128,7 @@ TEST_F(WidgetRegistryTest, FailedLookupsAndAddsReportAtLevelOne) {
     EXPECT_EQ(log[1], "LOG: Failure to add widget to group 'G'");
 }
 
-TEST_F(WidgetRegistryTest, ALockedPanelKeepsOthersHiddenUntilAnyHideUnlocks) {
+TEST_F(WidgetRegistryTest, ALockedPanelKeepsOthersHiddenAndTheLockUntilItHides) {
     TWidgetGroup* first = HiddenGroup("A", 2);
     TWidgetGroup* second = HiddenGroup("B", 2);
 
@@ -141,15 +141,35 @@ TEST_F(WidgetRegistryTest, ALockedPanelKeepsOthersHiddenUntilAnyHideUnlocks) {
     for (TWidget* member : second->Members)
         EXPECT_FALSE(member->Gadget->visible);
 
+    // Hiding a panel that never showed leaves the open one locked.
     EXPECT_TRUE(second->Hide());
+    EXPECT_TRUE(PanelLocked);
+    EXPECT_TRUE(first->Hide());
     EXPECT_FALSE(PanelLocked);
-    for (TWidget* member : first->Members)
-        EXPECT_TRUE(member->Gadget->visible);
 
     EXPECT_TRUE(second->Show(false));
     EXPECT_FALSE(PanelLocked);
     for (TWidget* member : second->Members)
         EXPECT_TRUE(member->Gadget->visible);
+}
+
+TEST_F(WidgetRegistryTest, APanelShownOverAnotherHandsTheLockBackWhenEitherCloses) {
+    TWidgetGroup* under = HiddenGroup("A", 1);
+    TWidgetGroup* over = HiddenGroup("B", 1);
+    under->Show(true);
+    EXPECT_TRUE(over->ShowOverOthers());
+    EXPECT_TRUE(over->Members.front()->Gadget->visible);
+    over->Hide();
+    EXPECT_TRUE(PanelLocked) << "the panel underneath is still open";
+    under->Hide();
+    EXPECT_FALSE(PanelLocked);
+
+    under->Show(true);
+    over->ShowOverOthers();
+    under->Hide();
+    EXPECT_TRUE(PanelLocked) << "the panel on top is still open";
+    over->Hide();
+    EXPECT_FALSE(PanelLocked);
 }
 
 TEST_F(WidgetRegistryTest, ShowAndHideStopAtAMemberWithoutGadget) {

@@ -225,6 +225,26 @@ TEST_F(DispatchTest, ARightClickOnTheGoalButtonOpensTheGoalMenuAndAMiddleClickOn
     EXPECT_EQ(OpenRadial, WorkRadial);
 }
 
+TEST_F(DispatchTest, AStationPageClosedOverThePromptLeavesTheWorldLocked) {
+    Follow("levelnum01.html");
+    HandleClick("CLICK2", "station_gym");
+    Press(InfoClose);
+    EXPECT_TRUE(PanelLocked);
+    HandleClick("CLICK1", "station_gym");
+    EXPECT_EQ(OpenRadial, nullptr) << "the introduction is still open";
+}
+
+TEST_F(DispatchTest, QuittingWithAStationPageOpenStartsTheNextLevelUnlockedOnceItsIntroCloses) {
+    PlayFirstLevel();
+    HandleClick("CLICK1", "GAMEMENU");
+    HandleClick("CLICK2", "station_gym");
+    Press(PromptSecondary);
+    ASSERT_TRUE(WorldHidden);
+    Follow("levelnum02.html");
+    Press(PromptPrimary);
+    EXPECT_FALSE(PanelLocked);
+}
+
 TEST_F(DispatchTest, TheTutorialButtonBringsTheWindowBackEvenOverAPanel) {
     Follow("levelnum01.html");
     ASSERT_NE(TutorialWindow, nullptr) << "level 01 opens a tutorial";
@@ -322,6 +342,12 @@ TEST_F(DispatchTest, ARightClickOnATokenTurnsAnOpenResultPromptIntoItsGoalPrompt
     EXPECT_EQ(Prompt.Title, "Edit Current Goal");
     EXPECT_EQ(Prompt.Subject, goal);
     EXPECT_TRUE(PromptPanel->visible);
+    // Lost, the result would leave the evaluation stopped: a missed final goal would never end the level.
+    Press(PromptClose);
+    EXPECT_EQ(Prompt.Kind, "GOALFAIL");
+    EXPECT_EQ(Prompt.Subject, goal);
+    EXPECT_TRUE(PromptPanel->visible);
+    EXPECT_TRUE(PanelLocked);
 }
 
 TEST_F(DispatchTest, AFailedFinalGoalRetriesTheLevelOrQuitsToTheLevelList) {
