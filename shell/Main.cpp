@@ -22,8 +22,6 @@
 TTimer FrameTimer = nullptr;
 bool QuitRequested = false;
 
-namespace {
-
 // Everything the run keeps, empty, before any GUI exists; the lists themselves start empty.
 void CreateProgramState() {
     PromptGroup = TWidgetGroup::Create("PROMPT_PANEL");
@@ -32,8 +30,6 @@ void CreateProgramState() {
     GoldLinkImage = LoadImage(GoldLinkPath);
     DebugLevel = 0;
 }
-
-} // namespace
 
 void BuildGui() {
     TGlobalGadgets::Create();

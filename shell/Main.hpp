@@ -8,6 +8,7 @@ extern TTimer FrameTimer;
 extern bool QuitRequested; // set by Escape; the loop ends after the iteration that set it
 
 int Main();
+void CreateProgramState();
 void BuildGui();
 void LoadContent();
 void ResetPlayerState();
