@@ -4,6 +4,8 @@
 // - the processor time the game's thread spends issuing one frame, as a share of the frame budget;
 // - the processor time of the whole process (the driver's threads included) at rest in the level at
 //   the game's frame rate, as a ratio to the minimal program shown in a window of its own at that rate.
+// - the resident size of the game in the level against the menu's bare window plus the minimal program
+//   holding the same pictures, each in a process of its own (this program run with "resident").
 // Rounds alternate between the game and the minimal program; every figure is the median of the rounds.
 // Usage: frame_bench RUNS DRAW_LIST
 
@@ -21,11 +23,17 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
+#include <string>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
+#include <webkit2/webkit2.h>
 
 namespace {
 
@@ -192,9 +200,84 @@ TRest MinimalAtRest(TOnScreen& screen) {
     return rest;
 }
 
+long ResidentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+    }
+    return 0;
+}
+
+void Settle() {
+    const auto start = Clock::now();
+    while (Since(start) < 2000.0)
+        g_main_context_iteration(nullptr, FALSE);
+}
+
+// The game in the level, drawn a few times: its resident size.
+long GameResident() {
+    BuildBusyScene();
+    FrameTimer = CreateTimer(FrameRate);
+    AddEventHook(PaintHook, 0);
+    AddEventHook(PointerHook, 0);
+    const auto start = Clock::now();
+    while (Since(start) < 2000.0) {
+        if (const TEvent* event = NextEvent()) HandleLoopEvent(*event);
+    }
+    return ResidentKb();
+}
+
+// The menu's bare window with its page, and the minimal program showing the level's pictures.
+long MinimalResident(const TDrawList& list) {
+    gtk_init(nullptr, nullptr);
+    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    GtkWidget* web = webkit_web_view_new();
+    gtk_widget_set_size_request(web, Width, Height);
+    gtk_container_add(GTK_CONTAINER(window), web);
+    gchar* cwd = g_get_current_dir();
+    webkit_web_view_load_uri(WEBKIT_WEB_VIEW(web),
+                             (std::string("file://") + cwd + "/content/html/MainMenu.html").c_str());
+    g_free(cwd);
+    gtk_widget_show_all(window);
+    TOnScreen screen;
+    screen.Init(list);
+    gtk_widget_show_all(screen.window);
+    Settle();
+    return ResidentKb();
+}
+
+// Runs this program in the given mode in a child process and returns what it reports.
+long ResidentOf(const char* self, const char* mode, const char* list) {
+    int ends[2];
+    if (pipe(ends) != 0) return 0;
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(ends[1], STDOUT_FILENO);
+        execl(self, self, mode, list, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(ends[1]);
+    char text[64] = {};
+    const ssize_t got = read(ends[0], text, sizeof text - 1);
+    close(ends[0]);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return got > 0 ? std::strtol(text, nullptr, 10) : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    setenv("WEBKIT_DISABLE_COMPOSITING_MODE", "1", 0);
+    if (argc == 3 &&
+        (std::string(argv[1]) == "resident-game" || std::string(argv[1]) == "resident-minimal")) {
+        TDrawList list;
+        if (!list.Read(argv[2])) return 2;
+        std::printf("%ld\n", argv[1][9] == 'g' ? GameResident() : MinimalResident(list));
+        std::fflush(stdout);
+        _exit(0);
+    }
     if (argc < 3) {
         std::fprintf(stderr, "usage: frame_bench RUNS DRAW_LIST\n");
         return 2;
@@ -255,5 +338,16 @@ int main(int argc, char** argv) {
     std::printf("whole frame vs the minimal GL program: %.2f (<= 1.05)\n", Median(whole));
     std::printf("process at rest in the level vs the minimal GL program: %.2f (<= 1.1) [%.1f and %.1f fps]\n",
                 Median(rest), Median(gameFps), Median(minimalFps));
+
+    std::vector<double> resident;
+    for (int i = 0; i < runs; ++i) {
+        const long game = ResidentOf(argv[0], "resident-game", argv[2]);
+        const long minimal = ResidentOf(argv[0], "resident-minimal", argv[2]);
+        if (game > 0 && minimal > 0)
+            resident.push_back(static_cast<double>(game) / static_cast<double>(minimal));
+        std::fprintf(stderr, "resident: game %ld kB, minimal %ld kB\n", game, minimal);
+    }
+    std::printf("UI process memory in the busiest level: %.2f (<= 1.15)\n",
+                resident.empty() ? 0.0 : Median(resident));
     return 0;
 }
