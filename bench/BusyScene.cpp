@@ -7,17 +7,10 @@
 #include "scene/Radial.hpp"
 #include "shell/Level.hpp"
 #include "shell/Main.hpp"
-#include "shell/RulesWiring.hpp"
-#include "shell/SceneAssembly.hpp"
 #include "shell/WorldTick.hpp"
 
 void BuildBusyScene() {
-    CreateProgramState();
-    BuildGui();
-    ConnectRules();
-    BuildScene();
-    LoadContent();
-    ResetPlayerState();
+    StartUp();
 
     TLevel* longest = nullptr;
     for (const auto& level : LevelRegistry) {

@@ -9,6 +9,8 @@
 // Rounds alternate between the game and the minimal program; every figure is the median of the rounds.
 // Usage: frame_bench RUNS DRAW_LIST
 
+#include "bench/Measure.hpp"
+
 #include "bench/BusyScene.hpp"
 #include "bench/MinimalGl.hpp"
 
@@ -42,12 +44,6 @@ constexpr int Frames = 60;
 constexpr double BudgetMs = 1000.0 / 60.0;
 constexpr double RestSeconds = 3.0;
 constexpr int Width = 800, Height = 600;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 double ThreadCpuMs() {
     timespec now{};
@@ -200,15 +196,6 @@ TRest MinimalAtRest(TOnScreen& screen) {
     return rest;
 }
 
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-    }
-    return 0;
-}
-
 void Settle() {
     const auto start = Clock::now();
     while (Since(start) < 2000.0)
@@ -218,9 +205,6 @@ void Settle() {
 // The game in the level, drawn a few times: its resident size.
 long GameResident() {
     BuildBusyScene();
-    FrameTimer = CreateTimer(FrameRate);
-    AddEventHook(PaintHook, 0);
-    AddEventHook(PointerHook, 0);
     const auto start = Clock::now();
     while (Since(start) < 2000.0) {
         if (const TEvent* event = NextEvent()) HandleLoopEvent(*event);
@@ -289,9 +273,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     BuildBusyScene();
-    FrameTimer = CreateTimer(FrameRate);
-    AddEventHook(PaintHook, 0);
-    AddEventHook(PointerHook, 0);
     AddEventHook(
         [](TEvent* event) {
             if (event != nullptr && event->id == GadgetPaint && event->source == GameCanvas) ++CanvasPaints;

@@ -3,6 +3,8 @@
 // path it also writes the scene's frame as a draw list for the frame bench's minimal GL program.
 // Usage: scene_bench [RUNS] [DRAW_LIST_PATH]
 
+#include "bench/Measure.hpp"
+
 #include "bench/BusyScene.hpp"
 #include "bench/DrawList.hpp"
 
@@ -35,21 +37,6 @@ namespace {
 constexpr double BudgetMs = 1000.0 / 60.0;
 constexpr int TicksPerRun = 2000;
 constexpr int Weeks = 10000;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-    }
-    return 0;
-}
 
 // Mean milliseconds of one WorldTick, the clock moving a frame each time as the timer would.
 double TickMs() {

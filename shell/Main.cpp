@@ -22,6 +22,8 @@
 TTimer FrameTimer = nullptr;
 bool QuitRequested = false;
 
+namespace {
+
 // Everything the run keeps, empty, before any GUI exists; the lists themselves start empty.
 void CreateProgramState() {
     PromptGroup = TWidgetGroup::Create("PROMPT_PANEL");
@@ -30,6 +32,8 @@ void CreateProgramState() {
     GoldLinkImage = LoadImage(GoldLinkPath);
     DebugLevel = 0;
 }
+
+} // namespace
 
 void BuildGui() {
     TGlobalGadgets::Create();
@@ -72,7 +76,7 @@ void RunMainLoop() {
     }
 }
 
-int Main() {
+void StartUp() {
     CreateProgramState();
     BuildGui();
     ConnectRules();
@@ -82,6 +86,10 @@ int Main() {
     FrameTimer = CreateTimer(FrameRate);
     AddEventHook(PaintHook, 0);
     AddEventHook(PointerHook, 0);
+}
+
+int Main() {
+    StartUp();
     RunMainLoop();
     return 0;
 }

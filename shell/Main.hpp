@@ -8,7 +8,8 @@ extern TTimer FrameTimer;
 extern bool QuitRequested; // set by Escape; the loop ends after the iteration that set it
 
 int Main();
-void CreateProgramState();
+// Everything Main does before its loop.
+void StartUp();
 void BuildGui();
 void LoadContent();
 void ResetPlayerState();
