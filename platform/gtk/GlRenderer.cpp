@@ -153,9 +153,13 @@ bool InitGl() {
 }
 
 // Binds the canvas's back buffer with the program ready; false (and nothing bound) when GL is missing.
+// The context current on the canvas with GL ready: all that queueing a draw needs.
+bool Ready(TGadget canvas) {
+    return GlCanvasBind(canvas) && InitGl();
+}
+
 bool Begin(TGadget canvas) {
-    if (!GlCanvasBind(canvas)) return false;
-    if (!InitGl()) return false;
+    if (!Ready(canvas)) return false;
     glUseProgram(Gl.program);
     glBindVertexArray(Gl.vao);
     glBindBuffer(GL_ARRAY_BUFFER, Gl.vbo);
@@ -417,7 +421,7 @@ void BackendPresent(TGadget canvas) {
 
 void BackendDrawImage(TGadget canvas, const TDrawState& state, const TImage& image, float x, float y,
                       int frame) {
-    if (!Begin(canvas)) return;
+    if (!Ready(canvas)) return;
     std::vector<TVertex> quad;
     AddQuad(quad, x, y, x + static_cast<float>(image->width) * state.scaleX,
             y + static_cast<float>(image->height) * state.scaleY, 0, 0, 1, 1);
@@ -428,7 +432,7 @@ void BackendDrawImage(TGadget canvas, const TDrawState& state, const TImage& ima
 }
 
 void BackendDrawRect(TGadget canvas, const TDrawState& state, float x, float y, float w, float h) {
-    if (!Begin(canvas)) return;
+    if (!Ready(canvas)) return;
     std::vector<TVertex> quad;
     AddQuad(quad, x, y, x + w, y + h, 0, 0, 1, 1);
     Queue(canvas, 0, PaintColour, state.blend, state, GL_TRIANGLES, quad);
@@ -436,7 +440,7 @@ void BackendDrawRect(TGadget canvas, const TDrawState& state, float x, float y, 
 
 void BackendDrawLine(TGadget canvas, const TDrawState& state, float x1, float y1, float x2, float y2,
                      int lastPixel) {
-    if (!Begin(canvas)) return;
+    if (!Ready(canvas)) return;
     // Stepped on the CPU and drawn as pixel-sized points, so every driver sets the same pixels.
     double fromX = x1, fromY = y1, toX = x2, toY = y2;
     // An end that was cut lies just off the canvas, where its last pixel could not be seen anyway.
@@ -468,7 +472,7 @@ void BackendDrawLine(TGadget canvas, const TDrawState& state, float x1, float y1
 }
 
 void BackendDrawOval(TGadget canvas, const TDrawState& state, float x, float y, float w, float h) {
-    if (!Begin(canvas)) return;
+    if (!Ready(canvas)) return;
     std::vector<TVertex> quad;
     AddQuad(quad, x, y, x + w, y + h, 0, 0, 1, 1);
     Queue(canvas, 0, PaintOval, state.blend, state, GL_TRIANGLES, quad);
@@ -478,7 +482,7 @@ void BackendDrawText(TGadget canvas, const TDrawState& state, const std::string&
     TFontData* font = ActiveFont(state.font);
     // Text placed absurdly far away (or at no number at all) is nowhere near the canvas.
     constexpr float Far = 1e6f;
-    if (font == nullptr || !(std::abs(x) < Far && std::abs(y) < Far) || !Begin(canvas)) return;
+    if (font == nullptr || !(std::abs(x) < Far && std::abs(y) < Far) || !Ready(canvas)) return;
     EnsureAtlas(*font);
     // Coverage is the glyph's alpha: a copying mode would turn smoothed glyphs into blocks or jags.
     const int blend = state.blend == BlendMasked || state.blend == BlendSolid ? BlendAlpha : state.blend;
