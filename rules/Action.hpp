@@ -34,6 +34,8 @@ struct TAction {
     static int LoadAll();
     static TAction* FindByTag(const std::string& tag);
     static TAction* FindByName(const std::string& name);
+    // The actions marked AutoAdd, in list order.
+    static const std::vector<TAction*>& AutoAdded();
     // The weekly turn's actions: the chosen one (if any), then one run per held asset in slot order.
     static void RunWithAssets(TAction* action);
 
