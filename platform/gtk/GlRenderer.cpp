@@ -81,6 +81,11 @@ struct TGl {
     GLint colour = -1;
     GLint paint = -1;
     GLint blend = -1;
+    // What the program was last given: the context is ours alone, so it stays set, and a software GL
+    // pays for every change of a uniform or the blend state at the next draw.
+    int setColour = -1;
+    int setPaint = -1;
+    int setBlend = -1;
 };
 
 TGl Gl;
@@ -190,11 +195,21 @@ void SetBlendState(int mode) {
 }
 
 void SetPaint(const TDrawState& state, TPaint paint, int blend) {
-    glUniform4f(Gl.colour, static_cast<float>(state.r) / 255.0f, static_cast<float>(state.g) / 255.0f,
-                static_cast<float>(state.b) / 255.0f, 1.0f);
-    glUniform1i(Gl.paint, paint);
-    glUniform1i(Gl.blend, blend);
-    SetBlendState(blend);
+    const int colour = (state.r & 255) << 16 | (state.g & 255) << 8 | (state.b & 255);
+    if (colour != Gl.setColour) {
+        glUniform4f(Gl.colour, static_cast<float>(state.r) / 255.0f, static_cast<float>(state.g) / 255.0f,
+                    static_cast<float>(state.b) / 255.0f, 1.0f);
+        Gl.setColour = colour;
+    }
+    if (paint != Gl.setPaint) {
+        glUniform1i(Gl.paint, paint);
+        Gl.setPaint = paint;
+    }
+    if (blend != Gl.setBlend) {
+        glUniform1i(Gl.blend, blend);
+        SetBlendState(blend);
+        Gl.setBlend = blend;
+    }
 }
 
 // Vertices go to ever later places of one large buffer, written without waiting for the draws still
