@@ -4,6 +4,8 @@
 // inflate). Runs alternate between the sets; the figures are medians.
 // Usage: content_bench SMALL_SET LARGE_SET [RUNS]   (each a directory holding content/ and media/)
 
+#include "bench/Measure.hpp"
+
 #include "shell/Main.hpp"
 #include "shell/RulesWiring.hpp"
 #include "shell/SceneAssembly.hpp"
@@ -57,12 +59,6 @@ TLoadTime TimeLoad(const char* directory) {
     close(pipeEnds[0]);
     waitpid(child, nullptr, 0);
     return time;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 } // namespace

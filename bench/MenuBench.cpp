@@ -5,6 +5,8 @@
 // the per-pair ratios.
 // Usage: menu_bench GAME REFERENCE [RUNS]
 
+#include "bench/Measure.hpp"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -37,15 +39,6 @@ unsigned long ProbePixel(Display* display) {
     return pixel;
 }
 
-long ResidentKb(pid_t pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-    }
-    return 0;
-}
-
 struct TRun {
     double ms = -1;
     long rssKb = 0;
@@ -72,16 +65,10 @@ TRun RunOnce(Display* display, const char* program) {
     }
     // Settled: the page is shown and nothing else is due.
     std::this_thread::sleep_for(std::chrono::seconds(2));
-    run.rssKb = ResidentKb(child);
+    run.rssKb = ResidentKb(std::to_string(child));
     kill(-child, SIGTERM);
     waitpid(child, nullptr, 0);
     return run;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 } // namespace

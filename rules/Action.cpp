@@ -85,7 +85,12 @@ float ToFloat(double value) {
 
 } // namespace
 
+namespace {
+size_t ActionsCreated = 0;
+} // namespace
+
 std::unique_ptr<TAction> TAction::Create() {
+    ++ActionsCreated;
     auto action = std::make_unique<TAction>();
     action->infoText = TInfoText::Create();
     action->infoText.ShowClose = 1;
@@ -145,6 +150,24 @@ TAction* TAction::FindByTag(const std::string& tag) {
     if (tag == "NULL") return nullptr;
     static TTagIndex<TAction, &TAction::tag> index;
     return index.Find(ActionList, tag);
+}
+
+// Gathered as the list grows rather than walked again for every level loaded: with thousands of actions
+// that walk was most of what a level's loading cost. When the list grew by anything but the actions
+// made since (it was emptied or refilled), it is gathered afresh.
+const std::vector<TAction*>& TAction::AutoAdded() {
+    static std::vector<TAction*> found;
+    static size_t covered = 0;
+    static size_t createdThen = 0;
+    if (ActionList.size() < covered || ActionList.size() - covered != ActionsCreated - createdThen) {
+        found.clear();
+        covered = 0;
+    }
+    for (; covered < ActionList.size(); ++covered) {
+        if (ActionList[covered]->autoAdd != 0) found.push_back(ActionList[covered].get());
+    }
+    createdThen = ActionsCreated;
+    return found;
 }
 
 TAction* TAction::FindByName(const std::string& name) {

@@ -35,6 +35,8 @@ struct TAction {
     // The first action loaded with the tag; none for "NULL", which stands for an absent tag.
     static TAction* FindByTag(const std::string& tag);
     static TAction* FindByName(const std::string& name);
+    // The actions marked AutoAdd, in list order.
+    static const std::vector<TAction*>& AutoAdded();
     // The weekly turn's actions: the chosen one (if any), then one run per held asset in slot order.
     static void RunWithAssets(TAction* action);
 

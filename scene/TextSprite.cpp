@@ -26,12 +26,15 @@ int TTextSprite::Draw() {
     return 1;
 }
 
+// Off its layer as well: every radial menu built and destroyed leaves its labels behind otherwise, and a
+// long game piled up thousands of empty ones that each frame still walked.
 void TTextSprite::Remove() {
     if (TextEntry) {
         TextSpriteList.erase(*TextEntry);
         TextEntry.reset();
     }
     Text.clear();
+    TSprite::Remove();
 }
 
 void TTextSprite::DrawBacks() {

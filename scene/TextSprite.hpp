@@ -1,6 +1,7 @@
 #pragma once
 // A line of black text in the canvas font, drawn in the "text" layer over a stretched back image.
-// TextSpriteList holds every label whose back is drawn; Remove takes a label off it and empties its text.
+// TextSpriteList holds every label whose back is drawn; Remove takes a label off it and off its layer,
+// and empties its text.
 // A missing back image or font is not an error: the back is skipped, the default font is used.
 
 #include "scene/Sprite.hpp"

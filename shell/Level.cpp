@@ -55,9 +55,8 @@ TLevel* TLevel::Load(const std::string& path) {
         for (const auto& action : ActionList)
             level->ActionTags.push_back(action->tag);
     }
-    for (const auto& action : ActionList) {
-        if (action->autoAdd != 0) level->ActionTags.push_back(action->tag);
-    }
+    for (const TAction* action : TAction::AutoAdded())
+        level->ActionTags.push_back(action->tag);
 
     for (std::string line = file.FindLine("SetStation"); line != "NULL"; line = file.FindLine("SetStation")) {
         const std::string tag = Field(line, 0);

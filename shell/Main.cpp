@@ -83,13 +83,17 @@ void BuildProgram() {
     BuildScene();
 }
 
-int Main() {
+void StartUp() {
     BuildProgram();
     LoadContent();
     ResetPlayerState();
     FrameTimer = CreateTimer(FrameRate);
     AddEventHook(PaintHook, 0);
     AddEventHook(PointerHook, 0);
+}
+
+int Main() {
+    StartUp();
     RunMainLoop();
     return 0;
 }

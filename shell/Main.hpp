@@ -10,6 +10,8 @@ extern bool QuitRequested; // set by Escape; the loop ends after the iteration t
 int Main();
 // Start-up before the content: the program's state, the GUI, the rules' hooks and the scene.
 void BuildProgram();
+// Everything Main does before its loop: the above, the content, the player, the timer and the hooks.
+void StartUp();
 void BuildGui();
 void LoadContent();
 void ResetPlayerState();

@@ -70,6 +70,9 @@ void main() {
 
 struct TGl {
     bool tried = false;
+    // A picture drawn unscaled at whole pixels shows the same pixels with nearest sampling as with
+    // linear, and a software GL fills them much faster; other draws sample as their texture says.
+    GLuint nearest = 0;
     GLuint program = 0;
     GLuint vao = 0;
     GLuint vbo = 0;
@@ -78,6 +81,11 @@ struct TGl {
     GLint colour = -1;
     GLint paint = -1;
     GLint blend = -1;
+    // What the program was last given: the context is ours alone, so it stays set, and a software GL
+    // pays for every change of a uniform or the blend state at the next draw.
+    int setColour = -1;
+    int setPaint = -1;
+    int setBlend = -1;
 };
 
 TGl Gl;
@@ -140,14 +148,23 @@ bool InitGl() {
     glEnableVertexAttribArray(1);
     glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(TVertex),
                           reinterpret_cast<const void*>(2 * sizeof(float)));
+    glGenSamplers(1, &Gl.nearest);
+    glSamplerParameteri(Gl.nearest, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(Gl.nearest, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(Gl.nearest, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glSamplerParameteri(Gl.nearest, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     ReleaseTextures = Doom;
     return true;
 }
 
 // Binds the canvas's back buffer with the program ready; false (and nothing bound) when GL is missing.
+// The context current on the canvas with GL ready: all that queueing a draw needs.
+bool Ready(TGadget canvas) {
+    return GlCanvasBind(canvas) && InitGl();
+}
+
 bool Begin(TGadget canvas) {
-    if (!GlCanvasBind(canvas)) return false;
-    if (!InitGl()) return false;
+    if (!Ready(canvas)) return false;
     glUseProgram(Gl.program);
     glBindVertexArray(Gl.vao);
     glBindBuffer(GL_ARRAY_BUFFER, Gl.vbo);
@@ -178,11 +195,21 @@ void SetBlendState(int mode) {
 }
 
 void SetPaint(const TDrawState& state, TPaint paint, int blend) {
-    glUniform4f(Gl.colour, static_cast<float>(state.r) / 255.0f, static_cast<float>(state.g) / 255.0f,
-                static_cast<float>(state.b) / 255.0f, 1.0f);
-    glUniform1i(Gl.paint, paint);
-    glUniform1i(Gl.blend, blend);
-    SetBlendState(blend);
+    const int colour = (state.r & 255) << 16 | (state.g & 255) << 8 | (state.b & 255);
+    if (colour != Gl.setColour) {
+        glUniform4f(Gl.colour, static_cast<float>(state.r) / 255.0f, static_cast<float>(state.g) / 255.0f,
+                    static_cast<float>(state.b) / 255.0f, 1.0f);
+        Gl.setColour = colour;
+    }
+    if (paint != Gl.setPaint) {
+        glUniform1i(Gl.paint, paint);
+        Gl.setPaint = paint;
+    }
+    if (blend != Gl.setBlend) {
+        glUniform1i(Gl.blend, blend);
+        SetBlendState(blend);
+        Gl.setBlend = blend;
+    }
 }
 
 // Vertices go to ever later places of one large buffer, written without waiting for the draws still
@@ -222,15 +249,16 @@ void AddQuad(std::vector<TVertex>& out, float x0, float y0, float x1, float y1, 
 struct TBatch {
     TGadget canvas = nullptr;
     GLuint texture = 0;
+    GLuint sampler = 0; // 0: as the texture says
     int paint = -1;
     int blend = -1;
     int r = 0, g = 0, b = 0;
     GLenum primitive = GL_TRIANGLES;
     std::vector<TVertex> vertices;
 
-    bool Takes(TGadget c, GLuint t, int p, int m, const TDrawState& s, GLenum kind) const {
-        return canvas == c && texture == t && paint == p && blend == m && r == s.r && g == s.g && b == s.b &&
-               primitive == kind;
+    bool Takes(TGadget c, GLuint t, GLuint s2, int p, int m, const TDrawState& s, GLenum kind) const {
+        return canvas == c && texture == t && sampler == s2 && paint == p && blend == m && r == s.r &&
+               g == s.g && b == s.b && primitive == kind;
     }
 };
 
@@ -250,6 +278,7 @@ void Flush() {
         const std::vector<TGadget>& live = AllGadgets();
         if (std::find(live.begin(), live.end(), Pending.canvas) != live.end() && Begin(Pending.canvas)) {
             glBindTexture(GL_TEXTURE_2D, Pending.texture);
+            glBindSampler(0, Pending.sampler);
             TDrawState colour;
             colour.r = Pending.r;
             colour.g = Pending.g;
@@ -263,12 +292,13 @@ void Flush() {
 }
 
 void Queue(TGadget canvas, GLuint texture, TPaint paint, int blend, const TDrawState& state, GLenum primitive,
-           const std::vector<TVertex>& vertices) {
+           const std::vector<TVertex>& vertices, GLuint sampler = 0) {
     if (vertices.empty()) return;
-    if (!Pending.Takes(canvas, texture, paint, blend, state, primitive)) {
+    if (!Pending.Takes(canvas, texture, sampler, paint, blend, state, primitive)) {
         Flush();
         Pending.canvas = canvas;
         Pending.texture = texture;
+        Pending.sampler = sampler;
         Pending.paint = paint;
         Pending.blend = blend;
         Pending.r = state.r;
@@ -406,15 +436,18 @@ void BackendPresent(TGadget canvas) {
 
 void BackendDrawImage(TGadget canvas, const TDrawState& state, const TImage& image, float x, float y,
                       int frame) {
-    if (!Begin(canvas)) return;
+    if (!Ready(canvas)) return;
     std::vector<TVertex> quad;
     AddQuad(quad, x, y, x + static_cast<float>(image->width) * state.scaleX,
             y + static_cast<float>(image->height) * state.scaleY, 0, 0, 1, 1);
-    Queue(canvas, FrameTexture(*image, frame), PaintImage, state.blend, state, GL_TRIANGLES, quad);
+    const bool exact =
+        state.scaleX == 1.0f && state.scaleY == 1.0f && x == std::floor(x) && y == std::floor(y);
+    Queue(canvas, FrameTexture(*image, frame), PaintImage, state.blend, state, GL_TRIANGLES, quad,
+          exact ? Gl.nearest : 0);
 }
 
 void BackendDrawRect(TGadget canvas, const TDrawState& state, float x, float y, float w, float h) {
-    if (!Begin(canvas)) return;
+    if (!Ready(canvas)) return;
     std::vector<TVertex> quad;
     AddQuad(quad, x, y, x + w, y + h, 0, 0, 1, 1);
     Queue(canvas, 0, PaintColour, state.blend, state, GL_TRIANGLES, quad);
@@ -422,7 +455,7 @@ void BackendDrawRect(TGadget canvas, const TDrawState& state, float x, float y, 
 
 void BackendDrawLine(TGadget canvas, const TDrawState& state, float x1, float y1, float x2, float y2,
                      int lastPixel) {
-    if (!Begin(canvas)) return;
+    if (!Ready(canvas)) return;
     // Stepped on the CPU and drawn as pixel-sized points, so every driver sets the same pixels.
     double fromX = x1, fromY = y1, toX = x2, toY = y2;
     // An end that was cut lies just off the canvas, where its last pixel could not be seen anyway.
@@ -454,7 +487,7 @@ void BackendDrawLine(TGadget canvas, const TDrawState& state, float x1, float y1
 }
 
 void BackendDrawOval(TGadget canvas, const TDrawState& state, float x, float y, float w, float h) {
-    if (!Begin(canvas)) return;
+    if (!Ready(canvas)) return;
     std::vector<TVertex> quad;
     AddQuad(quad, x, y, x + w, y + h, 0, 0, 1, 1);
     Queue(canvas, 0, PaintOval, state.blend, state, GL_TRIANGLES, quad);
@@ -464,7 +497,7 @@ void BackendDrawText(TGadget canvas, const TDrawState& state, const std::string&
     TFontData* font = ActiveFont(state.font);
     // Text placed absurdly far away (or at no number at all) is nowhere near the canvas.
     constexpr float Far = 1e6f;
-    if (font == nullptr || !(std::abs(x) < Far && std::abs(y) < Far) || !Begin(canvas)) return;
+    if (font == nullptr || !(std::abs(x) < Far && std::abs(y) < Far) || !Ready(canvas)) return;
     EnsureAtlas(*font);
     // Coverage is the glyph's alpha: a copying mode would turn smoothed glyphs into blocks or jags.
     const int blend = state.blend == BlendMasked || state.blend == BlendSolid ? BlendAlpha : state.blend;

@@ -277,10 +277,17 @@ void GlCanvasPresent(TGadget gadget) {
     GLint read = 0, draw = 0;
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, canvas->backFbo);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, canvas->frontFbo);
-    glBlitFramebuffer(0, 0, canvas->bufferW, canvas->bufferH, 0, 0, canvas->bufferW, canvas->bufferH,
-                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    // A plain copy where the driver has one: a software GL copies memory instead of drawing a quad.
+    static const bool canCopy = epoxy_gl_version() >= 43 || epoxy_has_gl_extension("GL_ARB_copy_image");
+    if (canCopy) {
+        glCopyImageSubData(canvas->backTexture, GL_TEXTURE_2D, 0, 0, 0, 0, canvas->frontTexture,
+                           GL_TEXTURE_2D, 0, 0, 0, 0, canvas->bufferW, canvas->bufferH, 1);
+    } else {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, canvas->backFbo);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, canvas->frontFbo);
+        glBlitFramebuffer(0, 0, canvas->bufferW, canvas->bufferH, 0, 0, canvas->bufferW, canvas->bufferH,
+                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    }
     if (canvas->sharesTextures != 1) {
         canvas->pixels.resize(static_cast<size_t>(canvas->bufferW) * static_cast<size_t>(canvas->bufferH) *
                               4);

@@ -36,6 +36,15 @@ TEST_F(ActionLoadTest, MissingHeadersReadNull) {
 
 TEST_F(ActionLoadTest, AutoAddOnAnyLineCarryingIt) {
     EXPECT_EQ(Action("  call AutoAdd() please\n")->autoAdd, 1);
+    Action("TAG=\"plain\"\n");
+    TAction* second = Action("AutoAdd\n");
+    EXPECT_EQ(TAction::AutoAdded(), (std::vector<TAction*>{ActionList[0].get(), second}));
+    // Refilled with as many actions: gathered afresh, in the new list's order.
+    ActionList.clear();
+    TAction* first = Action("AutoAdd\n");
+    Action("");
+    Action("");
+    EXPECT_EQ(TAction::AutoAdded(), std::vector<TAction*>{first});
 }
 
 TEST_F(ActionLoadTest, SkillNamesAndCaps) {
