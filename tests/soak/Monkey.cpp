@@ -110,7 +110,11 @@ void TMonkey::OnMenuPage() {
         Note("follow #levels");
         return;
     }
-    const std::string& link = levelLinks[static_cast<size_t>(Below(int(levelLinks.size())))];
+    // Dealt like cards, so that every level comes up within as many starts as there are levels.
+    if (linkDeck.empty()) linkDeck = levelLinks;
+    const auto pick = linkDeck.begin() + Below(int(linkDeck.size()));
+    const std::string link = *pick;
+    linkDeck.erase(pick);
     HeadlessFollowLink(MenuView, base + "\\" + link);
     Note("follow " + link);
 }

@@ -47,6 +47,7 @@ class TMonkey {
     std::mt19937_64 random;
     std::deque<TStep> plan; // one step a tick
     std::vector<std::string> levelLinks;
+    std::vector<std::string> linkDeck; // the links not yet followed in this round
     TMonkeyCounts counts;
     bool worldWasHidden = true;
     int lastWeek = 1;

@@ -71,7 +71,7 @@ TEST_F(MonkeyTest, TheChecksSeeEveryKindOfBrokenState) {
 
 TEST_F(MonkeyTest, AShortRunPlaysEveryShippedLevelToItsEnd) {
     TMonkey monkey(7);
-    for (int tick = 0; tick < 100000; ++tick)
+    for (int tick = 0; tick < 400000; ++tick)
         monkey.Tick();
     const TMonkeyCounts& counts = monkey.Counts();
     for (const auto& level : LevelRegistry)
