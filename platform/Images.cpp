@@ -86,19 +86,21 @@ TImage LoadShared(const std::string& path, const std::string& cut,
     static auto* loaded = new std::map<std::string, std::weak_ptr<TImageData>>;
     static size_t sweepAt = 64; // forgetting the pictures gone, now and then, keeps loading linear
     struct stat file {};
-    // Only a regular file has an identity to share; anything else goes to the decoder, which refuses it
+    // Only a regular file has an identity to share; anything else goes on to the decoder, which refuses it
     // with its own warning.
     const bool regular = stat(path.c_str(), &file) == 0 && S_ISREG(file.st_mode);
-    TImageDecoder picture;
-    if (!regular) return picture.DecodeFile(path) ? make(picture) : nullptr;
-    const std::string key = path + '\n' + cut + '\n' + std::to_string(file.st_dev) + ':' +
-                            std::to_string(file.st_ino) + ':' + std::to_string(file.st_size) + ':' +
-                            std::to_string(file.st_mtim.tv_sec) + '.' + std::to_string(file.st_mtim.tv_nsec);
-    if (TImage image = (*loaded)[key].lock()) return image;
+    std::string key;
+    if (regular) {
+        key = path + '\n' + cut + '\n' + std::to_string(file.st_dev) + ':' + std::to_string(file.st_ino) +
+              ':' + std::to_string(file.st_size) + ':' + std::to_string(file.st_mtim.tv_sec) + '.' +
+              std::to_string(file.st_mtim.tv_nsec);
+        if (TImage image = (*loaded)[key].lock()) return image;
+    }
     BackendWhileLoading();
+    TImageDecoder picture;
     if (!picture.DecodeFile(path)) return nullptr;
     TImage image = make(picture);
-    if (image != nullptr) (*loaded)[key] = image;
+    if (image != nullptr && regular) (*loaded)[key] = image;
     if (loaded->size() >= sweepAt) {
         std::erase_if(*loaded, [](const auto& entry) { return entry.second.expired(); });
         sweepAt = 2 * loaded->size() + 64;
@@ -113,9 +115,10 @@ void SetImageRequestListener(std::function<void(const TImageRequest&)> listener)
 }
 
 TImage LoadImage(const std::string& path, int flags) {
-    const TImage image = LoadShared(path, "image " + std::to_string(flags), [&](const TImageDecoder& picture) {
-        return CutFrames(picture, picture.width, picture.height, 0, 1, flags);
-    });
+    const TImage image =
+        LoadShared(path, "image " + std::to_string(flags), [&](const TImageDecoder& picture) {
+            return CutFrames(picture, picture.width, picture.height, 0, 1, flags);
+        });
     return Told({path, TImageCut::Whole}, image);
 }
 
