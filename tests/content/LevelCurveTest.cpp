@@ -1,7 +1,6 @@
 // The shipped levels as a difficulty curve, proven by gorum-plan's search: every level is won, the best
 // plan's weeks to spare shrink or stay from one level to the next, and from the second level on no single
 // action taken every week wins. (The 21 item choices per level are checked with the loaded levels.)
-#include "rules/ContentFile.hpp"
 #include "tests/tools/plan/PlanRun.hpp"
 
 #include <gtest/gtest.h>
@@ -15,12 +14,7 @@ namespace {
 
 // In the order the level list offers them, which is the order of their names.
 std::vector<std::string> ShippedLevelNames() {
-    std::vector<std::string> names;
-    TContentFile::LoadDirectory("content/levels", [&](const std::string& path) {
-        TContentFile file = TContentFile::Open(path);
-        names.push_back(TContentFile::QuotedArg(file.FindSingle("NAME="), 0));
-        file.Close();
-    });
+    std::vector<std::string> names = LevelNames();
     std::sort(names.begin(), names.end());
     return names;
 }
