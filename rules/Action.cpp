@@ -149,7 +149,7 @@ TAction* TAction::FindByTag(const std::string& tag) {
     // "NULL" is an absent field, not the tag of an action whose file has no tag line.
     if (tag == "NULL") return nullptr;
     static TTagIndex<TAction, &TAction::tag> index;
-    return index.Find(ActionList, tag);
+    return index.Find(ActionList, ActionsCreated, tag);
 }
 
 // Gathered as the list grows rather than walked again for every level loaded: with thousands of actions

@@ -6,7 +6,12 @@
 
 std::vector<std::unique_ptr<TItem>> ItemList;
 
+namespace {
+size_t ItemsCreated = 0;
+} // namespace
+
 TItem* TItem::Create() {
+    ++ItemsCreated;
     ItemList.push_back(std::make_unique<TItem>());
     return ItemList.back().get();
 }
@@ -44,7 +49,7 @@ int TItem::LoadAll() {
 
 TItem* TItem::FindByTag(const std::string& tag) {
     static TTagIndex<TItem, &TItem::tag> index;
-    return index.Find(ItemList, tag);
+    return index.Find(ItemList, ItemsCreated, tag);
 }
 
 std::string TItem::NameOfTag(const std::string& tag) {

@@ -31,9 +31,12 @@ TStripArgs ReadStrip(const std::string& line) {
     return args;
 }
 
+size_t StationsCreated = 0;
+
 } // namespace
 
 TStation* TStation::Create() {
+    ++StationsCreated;
     StationList.push_back(std::make_unique<TStation>());
     TStation* station = StationList.back().get();
     station->infoText = TInfoText::Create();
@@ -116,7 +119,7 @@ void TStation::DeactivateAll() {
 
 TStation* TStation::FindByTag(const std::string& tag) {
     static TTagIndex<TStation, &TStation::tag> index;
-    return index.Find(StationList, tag);
+    return index.Find(StationList, StationsCreated, tag);
 }
 
 TStation* TStation::FindByTargetTag(const std::string& tag) {

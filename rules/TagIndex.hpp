@@ -3,10 +3,12 @@
 // up every action and station it names, and walking lists of thousands for each made loading grow with
 // the square of the content. The list stays the owner and keeps its order; the index remembers, for each
 // tag, the position of its first entry, and catches up with entries appended since the last lookup.
-// A list that was emptied or refilled is noticed (shorter, or another object or tag at either end of
-// what was indexed) and indexed afresh. Entries get their tag when they are made, before anything looks
-// them up.
+// The caller counts every entry it ever made for the list: when the list grew by anything but the entries
+// made since (it was emptied and refilled, or an entry was replaced), it is indexed afresh. Addresses
+// alone cannot tell, since a refilled list may get its old memory back. An entry whose tag changed after
+// it was indexed is noticed when it is looked up, or when it is the last one indexed.
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -14,32 +16,28 @@
 
 template <typename T, std::string T::*Field> class TTagIndex {
   public:
-    T* Find(const std::vector<std::unique_ptr<T>>& list, const std::string& tag) {
-        if (list.size() < covered ||
-            (covered > 0 &&
-             (list[0].get() != front || list[covered - 1].get() != last || last->*Field != lastTag)))
+    T* Find(const std::vector<std::unique_ptr<T>>& list, size_t made, const std::string& tag) {
+        if (list.size() < covered || list.size() - covered != made - madeThen ||
+            (covered > 0 && (*list[covered - 1]).*Field != lastTag))
             Reset();
         if (covered < list.size()) {
             for (; covered < list.size(); ++covered)
                 first.emplace((*list[covered]).*Field, covered);
-            front = list[0].get();
-            last = list[covered - 1].get();
-            lastTag = last->*Field;
+            lastTag = (*list[covered - 1]).*Field;
         }
+        madeThen = made;
         const auto found = first.find(tag);
         if (found == first.end()) return nullptr;
         T* entry = list[found->second].get();
         if (entry->*Field == tag) return entry;
-        // A tag changed after it was indexed: start again from the list as it is now.
         Reset();
-        return Find(list, tag);
+        return Find(list, made, tag);
     }
 
   private:
     std::unordered_map<std::string, size_t> first;
     size_t covered = 0;
-    const T* front = nullptr;
-    const T* last = nullptr;
+    size_t madeThen = 0;
     std::string lastTag;
 
     void Reset() {
