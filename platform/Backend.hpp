@@ -17,6 +17,9 @@ void BackendTextChanged(TGadget gadget);
 void BackendItemsChanged(TGadget listBox);
 void BackendNavigate(TGadget htmlView, const std::string& location);
 void BackendRepaintRequested(TGadget canvas);
+// Whether a canvas may be painted again: the picture it presented last has reached the screen (or has
+// been waiting too long to wait for). A frame drawn before then would never be seen.
+bool BackendCanvasReady(TGadget canvas);
 
 // Runs the machine until at least one event may have been queued. Returns false when waiting again could
 // never produce one (the headless backend, which never blocks).

@@ -39,7 +39,8 @@ const std::vector<TGadget>& AllGadgets() {
 void ServePendingRepaints() {
     // A copy: a paint hook may create or destroy gadgets.
     for (TGadget gadget : std::vector<TGadget>(Gadgets)) {
-        if (gadget->kind != TGadgetKind::Canvas || !gadget->repaintPending) continue;
+        if (gadget->kind != TGadgetKind::Canvas || !gadget->repaintPending || !BackendCanvasReady(gadget))
+            continue;
         gadget->repaintPending = false;
         TEvent paint;
         paint.id = GadgetPaint;

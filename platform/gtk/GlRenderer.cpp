@@ -33,8 +33,8 @@ uniform vec2 canvasSize;
 out vec2 uv;
 void main() {
     uv = texel;
-    // The back buffer keeps the canvas's top row in framebuffer row 0, so y = 0 is the bottom of clip space.
-    gl_Position = vec4(position / canvasSize * 2.0 - 1.0, 0.0, 1.0);
+    // The back buffer keeps GL's row order: the canvas's top row is the framebuffer's last.
+    gl_Position = vec4(position.x / canvasSize.x * 2.0 - 1.0, 1.0 - position.y / canvasSize.y * 2.0, 0.0, 1.0);
 }
 )";
 
@@ -542,12 +542,16 @@ void BackendGrabImage(TGadget canvas, const TImage& image, int x, int y, int fra
     const int bottom =
         static_cast<int>(std::min(int64_t{y} + image->height, int64_t{std::max(canvas->h, 1)}));
     if (left < right && top < bottom) {
+        // The framebuffer holds the canvas bottom row first; the frame's rows run from the top.
+        const int width = right - left, rows = bottom - top;
+        std::vector<uint8_t> read(size_t{4} * static_cast<size_t>(width) * static_cast<size_t>(rows));
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glPixelStorei(GL_PACK_ROW_LENGTH, image->width);
-        // Framebuffer rows run from the canvas's top row, as the frame's rows do.
-        uint8_t* start = pixels.data() + (size_t{4} * ((top - y) * image->width + (left - x)));
-        glReadPixels(left, top, right - left, bottom - top, GL_RGBA, GL_UNSIGNED_BYTE, start);
-        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+        glReadPixels(left, std::max(canvas->h, 1) - bottom, width, rows, GL_RGBA, GL_UNSIGNED_BYTE, read.data());
+        for (int row = 0; row < rows; ++row) {
+            const uint8_t* from = read.data() + size_t{4} * static_cast<size_t>(width) * (rows - 1 - row);
+            std::copy(from, from + size_t{4} * static_cast<size_t>(width),
+                      pixels.begin() + static_cast<ptrdiff_t>(4 * ((top - y + row) * image->width + (left - x))));
+        }
     }
     image->ApplyMask(frame);
     image->dirty = true;

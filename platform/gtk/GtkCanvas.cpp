@@ -1,8 +1,11 @@
-// Canvases: a GL area whose picture is the canvas's front buffer, a back buffer to draw into at any
-// time, pointer events in canvas coordinates, and the children's container above the picture.
+// Canvases: a back buffer to draw into at any time, shown by the canvas widget itself when it paints,
+// pointer events in canvas coordinates, and the children's container above the picture.
 // Nothing of GL is touched before the game first draws on a canvas: loading the GL driver costs more
-// than everything else the main menu needs, and the menu shows no canvas. Until then the canvas is a
-// black holder; the GL area goes into it with the first picture presented.
+// than everything else the main menu needs, and the menu shows no canvas. Until then the canvas is black.
+// The widget hands the presented texture to GDK, which draws it straight into the window's own GL
+// frame: no GL area, no second context, no extra pass over the picture. The buffers keep GL's row order,
+// bottom row first, which is the order GDK draws textures in.
+#include "platform/Backend.hpp"
 #include "platform/EventChain.hpp"
 #include "platform/gtk/GlCanvas.hpp"
 #include "platform/gtk/GtkNative.hpp"
@@ -12,25 +15,22 @@
 #include <vector>
 
 struct TGtkCanvas {
-    GtkWidget* holder = nullptr; // black until the area is in it; takes the pointer events
-    GtkWidget* area = nullptr;   // made with the first present
-    // In the shared context: what the renderer draws into, and what was last presented.
+    GtkWidget* holder = nullptr; // shows the picture and takes the pointer events
+    // In the shared context: what the renderer draws into, and a copy of the presented picture kept
+    // for while the back buffer is being drawn on again.
     GLuint backFbo = 0, backTexture = 0, frontFbo = 0, frontTexture = 0;
     int bufferW = 0, bufferH = 0;
-    // In the area's own context, which shares textures but not framebuffers.
-    GLuint readFbo = 0;
-    // An area of another window than the shared context's cannot see its textures; it gets the
-    // presented picture as pixels instead.
-    int sharesTextures = -1; // not known before the first render
+    GLuint shown = 0; // the texture the widget paints; none before the first present
+    gint64 presentedUs = 0; // when the picture now waiting for the widget's paint was presented; 0: none
+    guint wakeUp = 0;       // the loop's wake-up for the end of that wait
+    // A window other than the shared context's cannot see its textures; it gets the picture as pixels.
     std::vector<uint8_t> pixels;
-    bool pixelsFresh = false;
-    GLuint areaTexture = 0;
 };
 
 namespace {
 
 // One context for all drawing, so that a texture uploaded once draws on every canvas. It is made from
-// the first canvas's window; the areas of that window share its textures.
+// the first canvas's window; that window's painting shares its textures.
 GdkGLContext* SharedContext = nullptr;
 bool ContextFailed = false;
 
@@ -61,10 +61,12 @@ bool EnsureContext(TGtkCanvas* canvas) {
     return true;
 }
 
+// Without alpha, so that GDK lays the picture over the window as it is instead of blending it with
+// what would lie beneath. The renderer never reads the alpha of what it has drawn.
 void MakeTarget(GLuint& fbo, GLuint& texture, int w, int h) {
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -81,6 +83,7 @@ void FreeTargets(TGtkCanvas* canvas) {
     glDeleteFramebuffers(2, fbos);
     glDeleteTextures(2, textures);
     canvas->backFbo = canvas->frontFbo = canvas->backTexture = canvas->frontTexture = 0;
+    canvas->shown = 0;
     canvas->bufferW = canvas->bufferH = 0;
 }
 
@@ -97,59 +100,6 @@ void EnsureTargets(TGtkCanvas* canvas, int w, int h) {
     canvas->bufferW = w;
     canvas->bufferH = h;
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(bound));
-}
-
-// Needs the area's context current.
-void UploadPixels(TGtkCanvas* canvas) {
-    if (canvas->areaTexture == 0) glGenTextures(1, &canvas->areaTexture);
-    glBindTexture(GL_TEXTURE_2D, canvas->areaTexture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, canvas->bufferW, canvas->bufferH, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 canvas->pixels.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
-    canvas->pixelsFresh = false;
-}
-
-gboolean OnRender(GtkGLArea* area, GdkGLContext* context, gpointer data) {
-    auto* canvas = static_cast<TGtkCanvas*>(data);
-    const int scale = gtk_widget_get_scale_factor(GTK_WIDGET(area));
-    const int areaW = gtk_widget_get_allocated_width(GTK_WIDGET(area)) * scale;
-    const int areaH = gtk_widget_get_allocated_height(GTK_WIDGET(area)) * scale;
-    GLint target = 0;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &target);
-    glViewport(0, 0, areaW, areaH);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    if (canvas->frontTexture == 0) return TRUE;
-    canvas->sharesTextures =
-        gdk_gl_context_get_shared_context(context) == gdk_gl_context_get_shared_context(SharedContext);
-    if (canvas->sharesTextures == 0 && canvas->pixelsFresh) UploadPixels(canvas);
-    const GLuint source = canvas->sharesTextures == 1 ? canvas->frontTexture : canvas->areaTexture;
-    if (source == 0) return TRUE;
-    if (canvas->readFbo == 0) glGenFramebuffers(1, &canvas->readFbo);
-    // Attached again on every render: that is what makes the other context's latest pixels visible here.
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, canvas->readFbo);
-    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, source, 0);
-    if (glCheckFramebufferStatus(GL_READ_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) {
-        // The buffers keep the canvas's top row first; the screen wants it last.
-        glBlitFramebuffer(0, 0, canvas->bufferW, canvas->bufferH, 0, areaH, canvas->bufferW * scale,
-                          areaH - canvas->bufferH * scale, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    }
-    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(target));
-    return TRUE;
-}
-
-void OnUnrealize(GtkWidget* area, gpointer data) {
-    auto* canvas = static_cast<TGtkCanvas*>(data);
-    if (canvas->readFbo == 0 && canvas->areaTexture == 0) return;
-    gtk_gl_area_make_current(GTK_GL_AREA(area));
-    if (gtk_gl_area_get_error(GTK_GL_AREA(area)) == nullptr) {
-        glDeleteFramebuffers(1, &canvas->readFbo);
-        glDeleteTextures(1, &canvas->areaTexture);
-    }
-    canvas->readFbo = 0;
-    canvas->areaTexture = 0;
-    canvas->sharesTextures = -1;
 }
 
 void OnMap(GtkWidget*, gpointer data) {
@@ -173,23 +123,47 @@ void EmitPointer(int id, TGadget canvas, int data, double x, double y, guint sta
     EmitEvent(event);
 }
 
-gboolean OnHolderDraw(GtkWidget*, cairo_t* cr, gpointer) {
-    cairo_set_source_rgb(cr, 0, 0, 0);
+// The shared context's window draws the texture itself; any other window gets its pixels.
+void PaintPixels(TGtkCanvas* canvas, cairo_t* cr) {
+    const int w = canvas->bufferW, h = canvas->bufferH;
+    gdk_gl_context_make_current(SharedContext);
+    canvas->pixels.resize(size_t{4} * static_cast<size_t>(w) * static_cast<size_t>(h));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, canvas->shown == canvas->backTexture ? canvas->backFbo
+                                                                                  : canvas->frontFbo);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, canvas->pixels.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, canvas->backFbo);
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+    const int stride = cairo_image_surface_get_stride(image);
+    uint8_t* data = cairo_image_surface_get_data(image);
+    for (int row = 0; row < h; ++row) {
+        const uint8_t* from = canvas->pixels.data() + size_t{4} * static_cast<size_t>(w) * (h - 1 - row);
+        auto* to = reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(stride) * row);
+        for (int x = 0; x < w; ++x, from += 4)
+            to[x] = uint32_t{from[0]} << 16 | uint32_t{from[1]} << 8 | from[2];
+    }
+    cairo_surface_mark_dirty(image);
+    cairo_set_source_surface(cr, image, 0, 0);
     cairo_paint(cr);
-    return FALSE;
+    cairo_surface_destroy(image);
 }
 
-void EnsureArea(TGtkCanvas* canvas) {
-    if (canvas->area != nullptr) return;
-    GtkWidget* area = gtk_gl_area_new();
-    canvas->area = area;
-    gtk_gl_area_set_required_version(GTK_GL_AREA(area), 3, 3);
-    // The picture changes only when the game presents, not whenever GTK redraws around it.
-    gtk_gl_area_set_auto_render(GTK_GL_AREA(area), FALSE);
-    g_signal_connect(area, "render", G_CALLBACK(OnRender), canvas);
-    g_signal_connect(area, "unrealize", G_CALLBACK(OnUnrealize), canvas);
-    gtk_container_add(GTK_CONTAINER(canvas->holder), area);
-    gtk_widget_show(area);
+gboolean OnHolderDraw(GtkWidget* holder, cairo_t* cr, gpointer data) {
+    auto* canvas = static_cast<TGtkCanvas*>(data);
+    canvas->presentedUs = 0;
+    if (canvas->shown == 0 || SharedContext == nullptr) {
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_paint(cr);
+        return FALSE;
+    }
+    GdkWindow* window = gtk_widget_get_window(gtk_widget_get_toplevel(holder));
+    if (window != gdk_gl_context_get_window(SharedContext)) {
+        PaintPixels(canvas, cr);
+        return FALSE;
+    }
+    gdk_cairo_draw_from_gl(cr, gtk_widget_get_window(holder), static_cast<int>(canvas->shown), GL_TEXTURE,
+                           1, 0, 0, canvas->bufferW, canvas->bufferH);
+    return FALSE;
 }
 
 gboolean OnMotion(GtkWidget*, GdkEventMotion* motion, gpointer data) {
@@ -220,7 +194,7 @@ void GtkMakeCanvas(TGadget gadget) {
     gtk_widget_set_app_paintable(holder, TRUE);
     gtk_widget_add_events(holder, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
     gtk_widget_set_size_request(holder, gadget->w, gadget->h);
-    g_signal_connect(holder, "draw", G_CALLBACK(OnHolderDraw), nullptr);
+    g_signal_connect(holder, "draw", G_CALLBACK(OnHolderDraw), canvas);
     g_signal_connect(holder, "map", G_CALLBACK(OnMap), gadget);
     g_signal_connect(holder, "unmap", G_CALLBACK(OnUnmap), gadget);
     g_signal_connect(holder, "motion-notify-event", G_CALLBACK(OnMotion), gadget);
@@ -250,7 +224,9 @@ void GtkFreeCanvas(TGadget gadget) {
     }
     // Destroyed here rather than with its container, so that it unrealizes while this state is alive.
     g_signal_handlers_disconnect_by_data(canvas->holder, gadget);
+    g_signal_handlers_disconnect_by_data(canvas->holder, canvas);
     gtk_widget_destroy(canvas->holder);
+    if (canvas->wakeUp != 0) g_source_remove(canvas->wakeUp);
     delete canvas;
     NativeOf(gadget)->canvas = nullptr;
     NativeOf(gadget)->control = nullptr;
@@ -261,6 +237,21 @@ bool GlCanvasBind(TGadget gadget) {
     if (canvas == nullptr || !EnsureContext(canvas)) return false;
     gdk_gl_context_make_current(SharedContext);
     EnsureTargets(canvas, gadget->w, gadget->h);
+    // About to draw over the picture on screen: keep a copy for the widget to paint meanwhile. A plain
+    // copy where the driver has one: a software GL copies memory instead of drawing a quad.
+    if (canvas->shown == canvas->backTexture) {
+        static const bool canCopy = epoxy_gl_version() >= 43 || epoxy_has_gl_extension("GL_ARB_copy_image");
+        if (canCopy) {
+            glCopyImageSubData(canvas->backTexture, GL_TEXTURE_2D, 0, 0, 0, 0, canvas->frontTexture,
+                               GL_TEXTURE_2D, 0, 0, 0, 0, canvas->bufferW, canvas->bufferH, 1);
+        } else {
+            glBindFramebuffer(GL_READ_FRAMEBUFFER, canvas->backFbo);
+            glBindFramebuffer(GL_DRAW_FRAMEBUFFER, canvas->frontFbo);
+            glBlitFramebuffer(0, 0, canvas->bufferW, canvas->bufferH, 0, 0, canvas->bufferW,
+                              canvas->bufferH, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        }
+        canvas->shown = canvas->frontTexture;
+    }
     // The context is ours alone, so the back buffer simply stays bound between calls. Binding another
     // framebuffer makes a software GL finish everything drawn so far; doing it per sprite cost a frame.
     GLint bound = 0;
@@ -274,38 +265,38 @@ void GlCanvasPresent(TGadget gadget) {
     TGtkCanvas* canvas = CanvasOf(gadget);
     if (canvas == nullptr || SharedContext == nullptr || canvas->backFbo == 0) return;
     gdk_gl_context_make_current(SharedContext);
-    GLint read = 0, draw = 0;
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
-    // A plain copy where the driver has one: a software GL copies memory instead of drawing a quad.
-    static const bool canCopy = epoxy_gl_version() >= 43 || epoxy_has_gl_extension("GL_ARB_copy_image");
-    if (canCopy) {
-        glCopyImageSubData(canvas->backTexture, GL_TEXTURE_2D, 0, 0, 0, 0, canvas->frontTexture,
-                           GL_TEXTURE_2D, 0, 0, 0, 0, canvas->bufferW, canvas->bufferH, 1);
-    } else {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, canvas->backFbo);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, canvas->frontFbo);
-        glBlitFramebuffer(0, 0, canvas->bufferW, canvas->bufferH, 0, 0, canvas->bufferW, canvas->bufferH,
-                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    }
-    if (canvas->sharesTextures != 1) {
-        canvas->pixels.resize(static_cast<size_t>(canvas->bufferW) * static_cast<size_t>(canvas->bufferH) *
-                              4);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, canvas->frontFbo);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, canvas->bufferW, canvas->bufferH, GL_RGBA, GL_UNSIGNED_BYTE,
-                     canvas->pixels.data());
-        canvas->pixelsFresh = true;
-    }
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw));
-    // The area reads the front buffer from its own context.
+    canvas->shown = canvas->backTexture;
+    if (gtk_widget_is_drawable(canvas->holder)) canvas->presentedUs = g_get_monotonic_time();
+    // GDK reads the texture from its own context.
     glFlush();
-    EnsureArea(canvas);
-    gtk_gl_area_queue_render(GTK_GL_AREA(canvas->area));
+    gtk_widget_queue_draw(canvas->holder);
 }
 
 bool GlCanvasStarted(TGadget gadget) {
     TGtkCanvas* canvas = CanvasOf(gadget);
     return canvas != nullptr && canvas->backFbo != 0;
+}
+
+// Paced by the widget's paints, as by a display's retrace; a paint that does not come within a few
+// frames (a window the toolkit stopped painting) holds nothing up for longer.
+bool BackendCanvasReady(TGadget gadget) {
+    constexpr gint64 LongestWaitUs = 50000;
+    TGtkCanvas* canvas = CanvasOf(gadget);
+    if (canvas == nullptr || canvas->presentedUs == 0) return true;
+    const gint64 waited = g_get_monotonic_time() - canvas->presentedUs;
+    if (waited >= LongestWaitUs) {
+        canvas->presentedUs = 0;
+        return true;
+    }
+    // Wakes the loop when the wait is over, should nothing else.
+    if (canvas->wakeUp == 0) {
+        canvas->wakeUp = g_timeout_add(
+            static_cast<guint>((LongestWaitUs - waited) / 1000 + 1),
+            [](gpointer data) {
+                static_cast<TGtkCanvas*>(data)->wakeUp = 0;
+                return G_SOURCE_REMOVE;
+            },
+            canvas);
+    }
+    return false;
 }

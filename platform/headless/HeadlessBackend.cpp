@@ -34,6 +34,9 @@ void BackendTextChanged(TGadget) {}
 void BackendItemsChanged(TGadget) {}
 void BackendNavigate(TGadget, const std::string&) {}
 void BackendRepaintRequested(TGadget) {}
+bool BackendCanvasReady(TGadget) {
+    return true;
+}
 void BackendWhileLoading() {}
 
 bool BackendWaitForMessages() {

@@ -213,6 +213,66 @@ TEST_F(GtkTest, GtkCanvas_RequestRepaintGivesExactlyOnePaintInTheNextWait) {
     EXPECT_EQ(log.Count(GadgetPaint, scene.canvas), 1);
 }
 
+// A frame is painted only once the one before it reached the screen, as with a display's retrace; a
+// window that stops painting holds the next frame up for a few frames' time, never for good.
+TEST_F(GtkTest, GtkCanvas_TheNextPaintWaitsForThePresentedPictureToReachTheScreen) {
+    TScene scene;
+    Timer(60); // keeps the waits short whatever happens
+    TEventLog log;
+    log.Watch({GadgetPaint}, false);
+    ASSERT_TRUE(WaitMapped(scene.window));
+    PumpFor(200);
+    while (QueuedEventCount() > 0)
+        NextEvent();
+    log.events.clear();
+    SetDrawTarget(scene.canvas);
+    SetColor(255, 0, 0);
+    DrawRect(0, 0, 800, 600);
+    Present();
+    RequestRepaint(scene.canvas);
+    for (int i = 0; i < 100 && log.Count(GadgetPaint, scene.canvas) == 0; ++i)
+        NextEvent();
+    ASSERT_EQ(log.Count(GadgetPaint, scene.canvas), 1);
+    EXPECT_EQ(ScreenPixel(ScreenPoint(scene.canvas, 10, 10)), (std::vector<int>{255, 0, 0}));
+
+    SetColor(0, 0, 255);
+    DrawRect(0, 0, 800, 600);
+    Present();
+    SetVisible(scene.window, false); // the picture will not be painted now
+    SetVisible(scene.window, true);
+    log.events.clear();
+    const uint64_t start = Milliseconds();
+    RequestRepaint(scene.canvas);
+    while (log.Count(GadgetPaint, scene.canvas) == 0 && Milliseconds() - start < 2000)
+        NextEvent();
+    EXPECT_EQ(log.Count(GadgetPaint, scene.canvas), 1);
+    EXPECT_LT(Milliseconds() - start, 500u);
+}
+
+// Drawing goes on in the back buffer; until the next present the screen keeps the picture presented,
+// however often the window is painted meanwhile.
+TEST_F(GtkTest, GtkCanvas_TheScreenKeepsThePresentedPictureWhileTheNextIsDrawn) {
+    TScene scene;
+    ASSERT_TRUE(WaitMapped(scene.window));
+    SetDrawTarget(scene.canvas);
+    SetColor(0, 255, 0);
+    DrawRect(0, 0, 800, 600);
+    Present();
+    PumpFor(200);
+    ASSERT_EQ(ScreenPixel(ScreenPoint(scene.canvas, 10, 10)), (std::vector<int>{0, 255, 0}));
+    SetColor(255, 0, 0);
+    DrawRect(0, 0, 400, 600);
+    const TImage probe = CreateImage(1, 1, 1, 0);
+    GrabImage(probe, 10, 10, 0); // the drawing has reached the back buffer
+    gtk_widget_queue_draw(NativeOf(scene.window)->outer);
+    PumpFor(200);
+    EXPECT_EQ(ScreenPixel(ScreenPoint(scene.canvas, 10, 10)), (std::vector<int>{0, 255, 0}));
+    Present();
+    PumpFor(200);
+    EXPECT_EQ(ScreenPixel(ScreenPoint(scene.canvas, 10, 10)), (std::vector<int>{255, 0, 0}));
+    EXPECT_EQ(ScreenPixel(ScreenPoint(scene.canvas, 600, 10)), (std::vector<int>{0, 255, 0}));
+}
+
 TEST_F(GtkTest, GtkCanvas_ShowingACanvasAsksForItsPicture) {
     TScene scene;
     TGadget small = AddCanvas(10, 10, 100, 100, scene.panel);
