@@ -546,11 +546,13 @@ void BackendGrabImage(TGadget canvas, const TImage& image, int x, int y, int fra
         const int width = right - left, rows = bottom - top;
         std::vector<uint8_t> read(size_t{4} * static_cast<size_t>(width) * static_cast<size_t>(rows));
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(left, std::max(canvas->h, 1) - bottom, width, rows, GL_RGBA, GL_UNSIGNED_BYTE, read.data());
+        glReadPixels(left, std::max(canvas->h, 1) - bottom, width, rows, GL_RGBA, GL_UNSIGNED_BYTE,
+                     read.data());
         for (int row = 0; row < rows; ++row) {
             const uint8_t* from = read.data() + size_t{4} * static_cast<size_t>(width) * (rows - 1 - row);
             std::copy(from, from + size_t{4} * static_cast<size_t>(width),
-                      pixels.begin() + static_cast<ptrdiff_t>(4 * ((top - y + row) * image->width + (left - x))));
+                      pixels.begin() +
+                          static_cast<ptrdiff_t>(4 * ((top - y + row) * image->width + (left - x))));
         }
     }
     image->ApplyMask(frame);

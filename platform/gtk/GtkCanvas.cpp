@@ -20,7 +20,7 @@ struct TGtkCanvas {
     // for while the back buffer is being drawn on again.
     GLuint backFbo = 0, backTexture = 0, frontFbo = 0, frontTexture = 0;
     int bufferW = 0, bufferH = 0;
-    GLuint shown = 0; // the texture the widget paints; none before the first present
+    GLuint shown = 0;       // the texture the widget paints; none before the first present
     gint64 presentedUs = 0; // when the picture now waiting for the widget's paint was presented; 0: none
     guint wakeUp = 0;       // the loop's wake-up for the end of that wait
     // A window other than the shared context's cannot see its textures; it gets the picture as pixels.
@@ -128,8 +128,8 @@ void PaintPixels(TGtkCanvas* canvas, cairo_t* cr) {
     const int w = canvas->bufferW, h = canvas->bufferH;
     gdk_gl_context_make_current(SharedContext);
     canvas->pixels.resize(size_t{4} * static_cast<size_t>(w) * static_cast<size_t>(h));
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, canvas->shown == canvas->backTexture ? canvas->backFbo
-                                                                                  : canvas->frontFbo);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER,
+                      canvas->shown == canvas->backTexture ? canvas->backFbo : canvas->frontFbo);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, canvas->pixels.data());
     glBindFramebuffer(GL_READ_FRAMEBUFFER, canvas->backFbo);
@@ -161,8 +161,8 @@ gboolean OnHolderDraw(GtkWidget* holder, cairo_t* cr, gpointer data) {
         PaintPixels(canvas, cr);
         return FALSE;
     }
-    gdk_cairo_draw_from_gl(cr, gtk_widget_get_window(holder), static_cast<int>(canvas->shown), GL_TEXTURE,
-                           1, 0, 0, canvas->bufferW, canvas->bufferH);
+    gdk_cairo_draw_from_gl(cr, gtk_widget_get_window(holder), static_cast<int>(canvas->shown), GL_TEXTURE, 1,
+                           0, 0, canvas->bufferW, canvas->bufferH);
     return FALSE;
 }
 
@@ -247,10 +247,11 @@ bool GlCanvasBind(TGadget gadget) {
         } else {
             glBindFramebuffer(GL_READ_FRAMEBUFFER, canvas->backFbo);
             glBindFramebuffer(GL_DRAW_FRAMEBUFFER, canvas->frontFbo);
-            glBlitFramebuffer(0, 0, canvas->bufferW, canvas->bufferH, 0, 0, canvas->bufferW,
-                              canvas->bufferH, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+            glBlitFramebuffer(0, 0, canvas->bufferW, canvas->bufferH, 0, 0, canvas->bufferW, canvas->bufferH,
+                              GL_COLOR_BUFFER_BIT, GL_NEAREST);
         }
         canvas->shown = canvas->frontTexture;
+        glFlush(); // GDK reads the copy from its own context
     }
     // The context is ours alone, so the back buffer simply stays bound between calls. Binding another
     // framebuffer makes a software GL finish everything drawn so far; doing it per sprite cost a frame.

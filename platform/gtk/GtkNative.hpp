@@ -13,7 +13,7 @@ struct TGtkHtmlView;
 struct TGtkNative {
     GtkWidget* outer = nullptr;            // what sits in the parent's container (a toplevel for windows)
     GtkWidget* fixed = nullptr;            // where children are placed: windows, panels and canvases
-    GtkWidget* control = nullptr;          // the working widget: button, label, tree view, web view, GL area
+    GtkWidget* control = nullptr;          // the working widget: button, label, tree view, web view, canvas
     GtkListStore* store = nullptr;         // list box rows
     std::vector<GdkPixbuf*> icons;         // list box: the icon strip's frames
     const TImageData* iconsFrom = nullptr; // the strip the icons were built from
@@ -34,7 +34,7 @@ void GtkEnsureStarted();
 // The game's look for panels, labels, buttons and list boxes, for the whole screen.
 void GtkInstallPanelStyle();
 
-// Canvases: the GL area with its back buffer, inside a container that holds the canvas's children.
+// Canvases: the picture widget with its back buffer, inside a container that holds the canvas's children.
 void GtkMakeCanvas(TGadget canvas);
 void GtkResizeCanvas(TGadget canvas);
 void GtkFreeCanvas(TGadget canvas);
