@@ -30,6 +30,7 @@ template <typename T, std::string T::*Field> class TTagIndex {
         if (found == first.end()) return nullptr;
         T* entry = list[found->second].get();
         if (entry->*Field == tag) return entry;
+        // A tag changed after it was indexed: start again from the list as it is now.
         Reset();
         return Find(list, made, tag);
     }
