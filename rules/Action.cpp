@@ -159,7 +159,7 @@ const std::vector<TAction*>& TAction::AutoAdded() {
     static std::vector<TAction*> found;
     static size_t covered = 0;
     static size_t createdThen = 0;
-    if (ActionList.size() < covered || ActionList.size() - covered != ActionsCreated - createdThen) {
+    if (RefilledSince(ActionList.size(), covered, ActionsCreated, createdThen)) {
         found.clear();
         covered = 0;
     }

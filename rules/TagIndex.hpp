@@ -14,10 +14,16 @@
 #include <unordered_map>
 #include <vector>
 
+// Whether a registry list changed since `covered` of its entries were taken in, when `madeThen` entries
+// had been made, by anything but appending the entries made since: then it must be taken in afresh.
+inline bool RefilledSince(size_t size, size_t covered, size_t made, size_t madeThen) {
+    return size < covered || size - covered != made - madeThen;
+}
+
 template <typename T, std::string T::*Field> class TTagIndex {
   public:
     T* Find(const std::vector<std::unique_ptr<T>>& list, size_t made, const std::string& tag) {
-        if (list.size() < covered || list.size() - covered != made - madeThen ||
+        if (RefilledSince(list.size(), covered, made, madeThen) ||
             (covered > 0 && (*list[covered - 1]).*Field != lastTag))
             Reset();
         if (covered < list.size()) {
