@@ -270,7 +270,13 @@ void GlCanvasPresent(TGadget gadget) {
     if (gtk_widget_is_drawable(canvas->holder)) canvas->presentedUs = g_get_monotonic_time();
     // GDK reads the texture from its own context.
     glFlush();
-    gtk_widget_queue_draw(canvas->holder);
+    // The whole window: GDK ends a partial repaint by blitting into the front buffer, which a software GL
+    // does by fetching the whole window back from the X server; a whole repaint ends in a plain swap.
+    gtk_widget_queue_draw(gtk_widget_get_toplevel(canvas->holder));
+}
+
+GdkGLContext* GtkCanvasContext() {
+    return SharedContext;
 }
 
 bool GlCanvasStarted(TGadget gadget) {

@@ -38,6 +38,12 @@ void GtkInstallPanelStyle();
 void GtkMakeCanvas(TGadget canvas);
 void GtkResizeCanvas(TGadget canvas);
 void GtkFreeCanvas(TGadget canvas);
+// The GL context every canvas draws with, null until one first draws. From then on the window it was made
+// for paints through GL, and textures made in it can be drawn into that window.
+GdkGLContext* GtkCanvasContext();
+
+// A status bar at the end of a window's box, below the client area, painted through GL once the window is.
+void GtkAddStatusBar(GtkWidget* box, GtkWidget* client);
 
 // HTML views: a web view that remembers links as the page wrote them.
 void GtkMakeHtmlView(TGadget view);

@@ -93,8 +93,7 @@ void MakeWindow(TGadget gadget, TGtkNative* native) {
     GtkWidget* client = gtk_fixed_new();
     gtk_widget_set_size_request(client, gadget->w, gadget->h);
     gtk_box_pack_start(GTK_BOX(box), client, TRUE, TRUE, 0);
-    if ((gadget->style & StyleStatusBar) != 0)
-        gtk_box_pack_end(GTK_BOX(box), gtk_statusbar_new(), FALSE, FALSE, 0);
+    if ((gadget->style & StyleStatusBar) != 0) GtkAddStatusBar(box, client);
     gtk_container_add(GTK_CONTAINER(window), box);
     gtk_widget_show_all(box);
     gtk_widget_add_events(window, GDK_STRUCTURE_MASK);

@@ -273,6 +273,68 @@ TEST_F(GtkTest, GtkCanvas_TheScreenKeepsThePresentedPictureWhileTheNextIsDrawn) 
     EXPECT_EQ(ScreenPixel(ScreenPoint(scene.canvas, 600, 10)), (std::vector<int>{0, 255, 0}));
 }
 
+// The strip below the client area, as it is on the screen: three bytes a pixel, rows top to bottom.
+std::vector<guchar> StatusStrip(TGadget window, TGadget canvas) {
+    GtkWidget* top = NativeOf(window)->outer;
+    const auto [x, y] = ScreenPoint(canvas, 0, canvas->h);
+    const int w = gtk_widget_get_allocated_width(top);
+    const int h = gtk_widget_get_allocated_height(top) - canvas->h;
+    GdkPixbuf* shot = h > 0 ? gdk_pixbuf_get_from_window(gdk_get_default_root_window(), x, y, w, h) : nullptr;
+    if (shot == nullptr) return {};
+    std::vector<guchar> rgb;
+    for (int row = 0; row < h; ++row) {
+        const guchar* from =
+            gdk_pixbuf_get_pixels(shot) + static_cast<ptrdiff_t>(row) * gdk_pixbuf_get_rowstride(shot);
+        const int step = gdk_pixbuf_get_n_channels(shot);
+        for (int column = 0; column < w; ++column, from += step)
+            rgb.insert(rgb.end(), from, from + 3);
+    }
+    g_object_unref(shot);
+    return rgb;
+}
+
+// Once the canvas draws, the status bar is painted through GL from a picture of itself: that picture must
+// look exactly as GTK paints the strip, upright and in place, and follow a change of the bar's style.
+TEST_F(GtkTest, GtkStatusBar_LooksAsGtkPaintsItOnceTheWindowPaintsThroughGl) {
+    TGadget window = OpenWindow("Gorum", 150, 75, 800, 600, nullptr, MainStyle);
+    TGadget canvas = AddCanvas(0, 0, 800, 600, window);
+    ASSERT_TRUE(WaitMapped(window));
+    PumpFor(300);
+    const std::vector<guchar> byCairo = StatusStrip(window, canvas);
+    ASSERT_FALSE(byCairo.empty());
+
+    SetDrawTarget(canvas);
+    SetColor(0, 0, 255);
+    DrawRect(0, 0, 800, 600);
+    Present();
+    PumpFor(300);
+    ASSERT_EQ(ScreenPixel(ScreenPoint(canvas, 10, 599)), (std::vector<int>{0, 0, 255}));
+    EXPECT_EQ(StatusStrip(window, canvas), byCairo);
+
+    // A bar half dark, half light: a picture turned upside down or left stale shows at once.
+    GtkCssProvider* style = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(
+        style, "statusbar { background-image: linear-gradient(to bottom, #102030 50%, #f0e0d0 50%); }", -1,
+        nullptr);
+    gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(style),
+                                              GTK_STYLE_PROVIDER_PRIORITY_USER);
+    PumpFor(300);
+    const std::vector<guchar> restyled = StatusStrip(window, canvas);
+    gtk_style_context_remove_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(style));
+    g_object_unref(style);
+    ASSERT_EQ(restyled.size(), byCairo.size());
+    EXPECT_NE(restyled, byCairo);
+    const size_t rowBytes = 3 * static_cast<size_t>(gtk_widget_get_allocated_width(NativeOf(window)->outer));
+    const size_t rows = restyled.size() / rowBytes;
+    const size_t middle = rowBytes / 2 - rowBytes / 2 % 3;
+    const std::vector<guchar> upper(restyled.begin() + (rows / 2 - 3) * rowBytes + middle,
+                                    restyled.begin() + (rows / 2 - 3) * rowBytes + middle + 3);
+    const std::vector<guchar> lower(restyled.begin() + (rows / 2 + 3) * rowBytes + middle,
+                                    restyled.begin() + (rows / 2 + 3) * rowBytes + middle + 3);
+    EXPECT_EQ(upper, (std::vector<guchar>{0x10, 0x20, 0x30}));
+    EXPECT_EQ(lower, (std::vector<guchar>{0xf0, 0xe0, 0xd0}));
+}
+
 TEST_F(GtkTest, GtkCanvas_ShowingACanvasAsksForItsPicture) {
     TScene scene;
     TGadget small = AddCanvas(10, 10, 100, 100, scene.panel);
