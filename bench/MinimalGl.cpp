@@ -14,7 +14,7 @@ uniform vec2 canvasSize;
 out vec2 uv;
 void main() {
     uv = texel;
-    gl_Position = vec4(position / canvasSize * 2.0 - 1.0, 0.0, 1.0);
+    gl_Position = vec4(position.x / canvasSize.x * 2.0 - 1.0, 1.0 - position.y / canvasSize.y * 2.0, 0.0, 1.0);
 }
 )";
 
