@@ -270,6 +270,8 @@ void GlCanvasPresent(TGadget gadget) {
     if (gtk_widget_is_drawable(canvas->holder)) canvas->presentedUs = g_get_monotonic_time();
     // GDK reads the texture from its own context.
     glFlush();
+    // The canvas itself too, so that a panel holding it learns that its picture changed.
+    gtk_widget_queue_draw(canvas->holder);
     // The whole window: GDK ends a partial repaint by blitting into the front buffer, which a software GL
     // does by fetching the whole window back from the X server; a whole repaint ends in a plain swap.
     gtk_widget_queue_draw(gtk_widget_get_toplevel(canvas->holder));
@@ -277,6 +279,15 @@ void GlCanvasPresent(TGadget gadget) {
 
 GdkGLContext* GtkCanvasContext() {
     return SharedContext;
+}
+
+bool GtkCanvasPicture(TGadget gadget, unsigned& texture, int& w, int& h) {
+    TGtkCanvas* canvas = CanvasOf(gadget);
+    if (canvas == nullptr || canvas->shown == 0) return false;
+    texture = canvas->shown;
+    w = canvas->bufferW;
+    h = canvas->bufferH;
+    return true;
 }
 
 bool GlCanvasStarted(TGadget gadget) {

@@ -41,6 +41,10 @@ void GtkFreeCanvas(TGadget canvas);
 // The GL context every canvas draws with, null until one first draws. From then on the window it was made
 // for paints through GL, and textures made in it can be drawn into that window.
 GdkGLContext* GtkCanvasContext();
+// The texture the canvas shows and its size, once it has presented a picture.
+bool GtkCanvasPicture(TGadget canvas, unsigned& texture, int& w, int& h);
+// A panel lying on a canvas, painted through GL from a picture of itself once the canvas's window is.
+void GtkPaintPanelThroughGl(GtkWidget* body, TGadget canvas);
 
 // A status bar at the end of a window's box, below the client area, painted through GL once the window is.
 void GtkAddStatusBar(GtkWidget* box, GtkWidget* client);

@@ -272,6 +272,8 @@ void BackendGadgetCreated(TGadget gadget) {
         return;
     case TGadgetKind::Panel:
         MakePanel(gadget, native);
+        if (gadget->parent != nullptr && gadget->parent->kind == TGadgetKind::Canvas)
+            GtkPaintPanelThroughGl(native->outer, gadget->parent);
         break;
     case TGadgetKind::Button:
         MakeButton(gadget, native);

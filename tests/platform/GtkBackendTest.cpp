@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <signal.h>
 
@@ -333,6 +335,66 @@ TEST_F(GtkTest, GtkStatusBar_LooksAsGtkPaintsItOnceTheWindowPaintsThroughGl) {
                                     restyled.begin() + (rows / 2 + 3) * rowBytes + middle + 3);
     EXPECT_EQ(upper, (std::vector<guchar>{0x10, 0x20, 0x30}));
     EXPECT_EQ(lower, (std::vector<guchar>{0xf0, 0xe0, 0xd0}));
+}
+
+// A rectangle of the screen, three bytes a pixel.
+std::vector<guchar> ScreenArea(std::pair<int, int> at, int w, int h) {
+    GdkPixbuf* shot = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), at.first, at.second, w, h);
+    if (shot == nullptr) return {};
+    std::vector<guchar> rgb;
+    for (int row = 0; row < h; ++row) {
+        const guchar* from =
+            gdk_pixbuf_get_pixels(shot) + static_cast<ptrdiff_t>(row) * gdk_pixbuf_get_rowstride(shot);
+        for (int column = 0; column < w; ++column, from += gdk_pixbuf_get_n_channels(shot))
+            rgb.insert(rgb.end(), from, from + 3);
+    }
+    g_object_unref(shot);
+    return rgb;
+}
+
+// How far apart two screen areas are: the largest difference of any channel; 256 when their sizes differ.
+int MostApart(const std::vector<guchar>& a, const std::vector<guchar>& b) {
+    if (a.size() != b.size()) return 256;
+    int most = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        most = std::max(most, std::abs(a[i] - b[i]));
+    return most;
+}
+
+// A panel on the canvas is painted through GL from a picture of itself: it must look as GTK paints it,
+// change with what is inside it, and show the canvas's newest picture round its corners.
+TEST_F(GtkTest, GtkPanel_OnACanvasPaintedThroughGlLooksAsGtkPaintsIt) {
+    struct {
+        TGadget window = OpenWindow("Gorum", 150, 75, 800, 600, nullptr, MainStyle);
+        TGadget canvas = AddCanvas(0, 0, 800, 600, window);
+        TGadget panel = AddPanel(500, 100, 200, 150, canvas, 1);
+        TGadget button = AddButton("Continue", 20, 20, 100, 25, panel);
+    } scene; // nothing drawn yet: GTK paints the panel itself over a black canvas
+    ASSERT_TRUE(WaitMapped(scene.window));
+    Xdotool("mousemove 0 0"); // no hover, and no window with the focus
+    PumpFor(300);
+    const auto at = ScreenPoint(scene.panel, 0, 0);
+    const std::vector<guchar> byCairo = ScreenArea(at, scene.panel->w, scene.panel->h);
+    ASSERT_FALSE(byCairo.empty());
+
+    SetDrawTarget(scene.canvas);
+    SetColor(0, 0, 0);
+    DrawRect(0, 0, 800, 600);
+    Present();
+    PumpFor(300);
+    const std::vector<guchar> byGl = ScreenArea(at, scene.panel->w, scene.panel->h);
+    EXPECT_LE(MostApart(byGl, byCairo), 2); // cairo rounds the blend of a smoothed edge its own way
+
+    SetText(scene.button, "Onward to the next week");
+    PumpFor(300);
+    EXPECT_GT(MostApart(ScreenArea(at, scene.panel->w, scene.panel->h), byGl), 100);
+
+    SetColor(0, 255, 0);
+    DrawRect(0, 0, 800, 600);
+    Present();
+    PumpFor(300);
+    EXPECT_EQ(ScreenPixel(at), (std::vector<int>{0, 255, 0}));
+    EXPECT_EQ(ScreenPixel(ScreenPoint(scene.panel, 100, 75)), (std::vector<int>{0xff, 0xf8, 0xe6}));
 }
 
 TEST_F(GtkTest, GtkCanvas_ShowingACanvasAsksForItsPicture) {
