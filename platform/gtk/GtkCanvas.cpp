@@ -12,6 +12,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <vector>
 
 struct TGtkCanvas {
@@ -279,6 +280,37 @@ void GlCanvasPresent(TGadget gadget) {
 
 GdkGLContext* GtkCanvasContext() {
     return SharedContext;
+}
+
+unsigned GtkUploadPicture(unsigned texture, cairo_surface_t* image) {
+    cairo_surface_flush(image);
+    const int w = cairo_image_surface_get_width(image), h = cairo_image_surface_get_height(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    const uint8_t* data = cairo_image_surface_get_data(image);
+    const size_t rowBytes = size_t{4} * static_cast<size_t>(w);
+    std::vector<uint8_t> rows(rowBytes * static_cast<size_t>(h));
+    for (int row = 0; row < h; ++row)
+        std::copy_n(data + static_cast<ptrdiff_t>(stride) * (h - 1 - row), rowBytes,
+                    rows.begin() + static_cast<ptrdiff_t>(rowBytes) * row);
+    gdk_gl_context_make_current(SharedContext);
+    GLuint name = texture;
+    if (name == 0) glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    // Without alpha where the picture has none, so that GDK lays it over the window as it is.
+    const GLint format = cairo_image_surface_get_format(image) == CAIRO_FORMAT_RGB24 ? GL_RGB8 : GL_RGBA8;
+    glTexImage2D(GL_TEXTURE_2D, 0, format, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glFlush(); // GDK draws it from its own context
+    return name;
+}
+
+void GtkFreePicture(unsigned texture) {
+    if (texture == 0 || SharedContext == nullptr) return;
+    gdk_gl_context_make_current(SharedContext);
+    const GLuint name = texture;
+    glDeleteTextures(1, &name);
 }
 
 bool GtkCanvasPicture(TGadget gadget, unsigned& texture, int& w, int& h) {

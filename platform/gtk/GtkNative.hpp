@@ -41,6 +41,10 @@ void GtkFreeCanvas(TGadget canvas);
 // The GL context every canvas draws with, null until one first draws. From then on the window it was made
 // for paints through GL, and textures made in it can be drawn into that window.
 GdkGLContext* GtkCanvasContext();
+// A cairo image as a texture in that context, bottom row first as GDK draws textures, into `texture`
+// or a new one when 0; returns the texture. Needs the context.
+unsigned GtkUploadPicture(unsigned texture, cairo_surface_t* image);
+void GtkFreePicture(unsigned texture);
 // The texture the canvas shows and its size, once it has presented a picture.
 bool GtkCanvasPicture(TGadget canvas, unsigned& texture, int& w, int& h);
 // A panel lying on a canvas, painted through GL from a picture of itself once the canvas's window is.

@@ -8,16 +8,13 @@
 
 #include <epoxy/gl.h>
 
-#include <algorithm>
-#include <vector>
-
 namespace {
 
 constexpr const char* PictureKey = "gorum-panel-picture";
 
 struct TPanelPicture {
     TGadget canvas = nullptr;
-    GLuint texture = 0; // premultiplied, bottom row first, as GDK draws textures
+    unsigned texture = 0; // in the canvases' context, premultiplied
     int w = 0, h = 0;
     bool stale = true;
     bool drawing = false; // GTK is drawing the picture itself
@@ -38,10 +35,7 @@ void OnRealized(GtkWidget* body, gpointer) {
 
 void FreePicture(gpointer data) {
     auto* picture = static_cast<TPanelPicture*>(data);
-    if (picture->texture != 0 && GtkCanvasContext() != nullptr) {
-        gdk_gl_context_make_current(GtkCanvasContext());
-        glDeleteTextures(1, &picture->texture);
-    }
+    GtkFreePicture(picture->texture);
     delete picture;
 }
 
@@ -52,24 +46,8 @@ void Redraw(TPanelPicture* picture, GtkWidget* body, int w, int h) {
     gtk_widget_draw(body, cr);
     picture->drawing = false;
     cairo_destroy(cr);
-    cairo_surface_flush(image);
-    const int stride = cairo_image_surface_get_stride(image);
-    const uint8_t* data = cairo_image_surface_get_data(image);
-    const size_t rowBytes = size_t{4} * static_cast<size_t>(w);
-    std::vector<uint8_t> rows(rowBytes * static_cast<size_t>(h));
-    for (int row = 0; row < h; ++row)
-        std::copy_n(data + static_cast<ptrdiff_t>(stride) * (h - 1 - row), rowBytes,
-                    rows.begin() + static_cast<ptrdiff_t>(rowBytes) * row);
+    picture->texture = GtkUploadPicture(picture->texture, image);
     cairo_surface_destroy(image);
-
-    gdk_gl_context_make_current(GtkCanvasContext());
-    if (picture->texture == 0) glGenTextures(1, &picture->texture);
-    glBindTexture(GL_TEXTURE_2D, picture->texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
-    glFlush(); // GDK draws it from its own context
     picture->w = w;
     picture->h = h;
     picture->stale = false;

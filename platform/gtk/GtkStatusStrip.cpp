@@ -7,15 +7,12 @@
 
 #include <epoxy/gl.h>
 
-#include <algorithm>
-#include <vector>
-
 namespace {
 
 struct TStatusStrip {
     GtkWidget* client = nullptr; // the strip is what the box holds below it
     GtkWidget* bar = nullptr;
-    GLuint texture = 0; // in the canvases' context; bottom row first, as GDK draws textures
+    unsigned texture = 0; // in the canvases' context
     int w = 0, h = 0;
     bool stale = true;
 };
@@ -30,10 +27,7 @@ void MarkStaleOnState(GtkWidget* widget, GtkStateFlags, gpointer data) {
 
 void FreeStrip(gpointer data) {
     auto* strip = static_cast<TStatusStrip*>(data);
-    if (strip->texture != 0 && GtkCanvasContext() != nullptr) {
-        gdk_gl_context_make_current(GtkCanvasContext());
-        glDeleteTextures(1, &strip->texture);
-    }
+    GtkFreePicture(strip->texture);
     delete strip;
 }
 
@@ -49,25 +43,8 @@ void Redraw(TStatusStrip* strip, GtkWidget* toplevel, const GdkRectangle& area) 
     cairo_translate(cr, bar.x - area.x, bar.y - area.y);
     gtk_widget_draw(strip->bar, cr);
     cairo_destroy(cr);
-    cairo_surface_flush(image);
-
-    const int stride = cairo_image_surface_get_stride(image);
-    const uint8_t* data = cairo_image_surface_get_data(image);
-    std::vector<uint8_t> rows(size_t{4} * static_cast<size_t>(area.width) * static_cast<size_t>(area.height));
-    for (int row = 0; row < area.height; ++row)
-        std::copy_n(data + static_cast<ptrdiff_t>(stride) * (area.height - 1 - row), size_t{4} * area.width,
-                    rows.begin() + static_cast<ptrdiff_t>(4) * area.width * row);
+    strip->texture = GtkUploadPicture(strip->texture, image);
     cairo_surface_destroy(image);
-
-    gdk_gl_context_make_current(GtkCanvasContext());
-    if (strip->texture == 0) glGenTextures(1, &strip->texture);
-    glBindTexture(GL_TEXTURE_2D, strip->texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, area.width, area.height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 rows.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
-    glFlush(); // GDK draws it from its own context
     strip->w = area.width;
     strip->h = area.height;
     strip->stale = false;
