@@ -3,7 +3,8 @@
 // - the whole frame, rasterised and read back, as a ratio to the minimal program's;
 // - the processor time the game's thread spends issuing one frame, as a share of the frame budget;
 // - the processor time of the whole process (the driver's threads included) at rest in the level at
-//   the game's frame rate, as a ratio to the minimal program shown in a window of its own at that rate.
+//   the game's frame rate, as a ratio to the minimal program shown in a window of its own at that rate;
+//   and the same with a prompt open over the world, as a level starts.
 // - the resident size of the game in the level against the menu's bare window plus the minimal program
 //   holding the same pictures, each in a process of its own (this program run with "resident").
 // Rounds alternate between the game and the minimal program; every figure is the median of the rounds.
@@ -15,6 +16,7 @@
 #include "bench/MinimalGl.hpp"
 
 #include "panels/GlobalGadgets.hpp"
+#include "panels/Prompt.hpp"
 #include "platform/Platform.hpp"
 #include "scene/FrameRate.hpp"
 #include "scene/Layer.hpp"
@@ -291,7 +293,7 @@ int main(int argc, char** argv) {
     }
     screen.Init(list);
 
-    std::vector<double> whole, issue, rest, gameFps, minimalFps;
+    std::vector<double> whole, issue, rest, restPrompted, gameFps, minimalFps;
     for (int i = 0; i < runs; ++i) {
         SetDrawTarget(GameCanvas);
         const TGameFrame game = GameFrames(probe);
@@ -300,18 +302,23 @@ int main(int argc, char** argv) {
         issue.push_back(100.0 * game.issueMs / BudgetMs);
         SetVisible(MainWindow, true);
         const TRest gameRest = GameAtRest();
+        TPrompt::Open("CUSTOM", "Lord of the Castle", "Everything at once: a castle needs a manor.",
+                      "Reach Wealth 8 and Leadership 6 by the last week.", 1, 0, "Okay", "");
+        const TRest promptedRest = GameAtRest();
+        TPrompt::Close();
         SetVisible(MainWindow, false);
         const TRest minimalRest = MinimalAtRest(screen);
         SetVisible(MainWindow, true);
         rest.push_back(gameRest.cpuPercent / minimalRest.cpuPercent);
+        restPrompted.push_back(promptedRest.cpuPercent / minimalRest.cpuPercent);
         gameFps.push_back(gameRest.fps);
         minimalFps.push_back(minimalRest.fps);
         std::fprintf(
             stderr,
-            "run %d: frame %.2f ms (issue %.2f ms), minimal %.2f ms; at rest %.0f %% at %.1f fps, minimal "
-            "%.0f %% at %.1f fps\n",
+            "run %d: frame %.2f ms (issue %.2f ms), minimal %.2f ms; at rest %.0f %% at %.1f fps (with the "
+            "prompt %.0f %%), minimal %.0f %% at %.1f fps\n",
             i + 1, game.wholeMs, game.issueMs, minimal, gameRest.cpuPercent, gameRest.fps,
-            minimalRest.cpuPercent, minimalRest.fps);
+            promptedRest.cpuPercent, minimalRest.cpuPercent, minimalRest.fps);
     }
     std::printf(
         "frame issue (processor time of one frame's drawing calls): %.1f %% of the frame budget (<= 5 %%)\n",
@@ -319,6 +326,8 @@ int main(int argc, char** argv) {
     std::printf("whole frame vs the minimal GL program: %.2f (<= 1.05)\n", Median(whole));
     std::printf("process at rest in the level vs the minimal GL program: %.2f (<= 1.1) [%.1f and %.1f fps]\n",
                 Median(rest), Median(gameFps), Median(minimalFps));
+    std::printf("process at rest with a prompt over the level vs the minimal GL program: %.2f (<= 1.1)\n",
+                Median(restPrompted));
 
     std::vector<double> resident;
     for (int i = 0; i < runs; ++i) {
