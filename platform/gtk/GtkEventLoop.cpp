@@ -39,6 +39,21 @@ gboolean DispatchTick(GSource* source, GSourceFunc, gpointer) {
 
 GSourceFuncs TickFuncs = {nullptr, nullptr, DispatchTick, nullptr, nullptr, nullptr};
 
+// Until the first page is on screen the engine's processes need the processors more than start-up's
+// loaders, which would only put the menu off by competing with them. So loading waits for that page, for
+// half a second after start at most.
+void WaitForFirstPage() {
+    constexpr gint64 LongestUs = 500000;
+    const auto waited = [] { return g_get_monotonic_time() - StartUs; };
+    if (GtkHtmlPageShown() || waited() >= LongestUs) return;
+    const guint wakeUp = g_timeout_add(
+        static_cast<guint>((LongestUs - waited()) / 1000 + 1), [](gpointer) { return G_SOURCE_REMOVE; },
+        nullptr);
+    while (!GtkHtmlPageShown() && waited() < LongestUs)
+        g_main_context_iteration(nullptr, TRUE);
+    if (g_main_context_find_source_by_id(nullptr, wakeUp) != nullptr) g_source_remove(wakeUp);
+}
+
 } // namespace
 
 void GtkEnsureStarted() {
@@ -61,6 +76,7 @@ void BackendWhileLoading() {
     constexpr gint64 PeriodUs = 4000;
     static gint64 nextUs = 0;
     if (!Started || Waited || !GtkHtmlViewsExist()) return;
+    WaitForFirstPage();
     const gint64 now = g_get_monotonic_time();
     if (now < nextUs) return;
     nextUs = now + PeriodUs;

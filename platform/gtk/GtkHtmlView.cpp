@@ -19,12 +19,24 @@ struct TGtkHtmlView {
     std::string clicked;   // the link just clicked, as its page wrote it
     std::string navigated; // the location last given to Navigate
     std::string pending;   // a location asked for before the content filter was ready
+    bool loaded = false;   // its page has finished loading
 };
 
 namespace {
 
 WebKitWebContext* Context = nullptr;
 std::vector<TGtkHtmlView*> Views;
+bool PageShown = false;
+
+void OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) {
+    static_cast<TGtkHtmlView*>(data)->loaded = event == WEBKIT_LOAD_FINISHED;
+}
+
+// Drawn once its page had loaded: a page is on screen.
+gboolean OnViewDrawn(GtkWidget*, cairo_t*, gpointer data) {
+    if (static_cast<TGtkHtmlView*>(data)->loaded) PageShown = true;
+    return FALSE;
+}
 
 constexpr const char* LinkMessages = "gorumLink";
 
@@ -151,6 +163,8 @@ void GtkMakeHtmlView(TGadget gadget) {
     webkit_user_content_manager_add_script(view->manager, script);
     webkit_user_script_unref(script);
     g_signal_connect(view->web, "notify::uri", G_CALLBACK(OnUriChanged), view);
+    g_signal_connect(view->web, "load-changed", G_CALLBACK(OnLoadChanged), view);
+    g_signal_connect_after(view->web, "draw", G_CALLBACK(OnViewDrawn), view);
     Views.push_back(view);
     TGtkNative* native = NativeOf(gadget);
     native->html = view;
@@ -167,6 +181,10 @@ void GtkFreeHtmlView(TGadget gadget) {
 
 bool GtkHtmlViewsExist() {
     return !Views.empty();
+}
+
+bool GtkHtmlPageShown() {
+    return PageShown;
 }
 
 void GtkFreeAllHtmlViews() {

@@ -58,5 +58,7 @@ void GtkMakeHtmlView(TGadget view);
 void GtkFreeHtmlView(TGadget view);
 // Whether any web view exists.
 bool GtkHtmlViewsExist();
+// Whether any view has shown a loaded page yet.
+bool GtkHtmlPageShown();
 // Destroys every web view so that no helper process of the engine outlives the program.
 void GtkFreeAllHtmlViews();

@@ -99,4 +99,15 @@ TEST_F(GtkTest, HtmlView_EscapeReachesTheGameWhileThePageHasTheFocus) {
     EXPECT_EQ(log.Last(KeyDown)->data, KeyEscape);
 }
 
+// Loading during start-up gives way until the first page is on screen: painting it needs the processors
+// more than the loaders do. Before the game first waits for events, so in a process of its own.
+TEST_F(GtkTest, HtmlView_LoadingBeforeTheFirstWaitWaitsUntilTheFirstPageIsShown) {
+    TPages pages;
+    THtmlScene scene;
+    Navigate(scene.view, pages.menu);
+    EXPECT_FALSE(GtkHtmlPageShown());
+    EXPECT_NE(LoadImage("media/GoldLink.png"), nullptr);
+    EXPECT_TRUE(GtkHtmlPageShown());
+}
+
 } // namespace
