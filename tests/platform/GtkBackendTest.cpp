@@ -275,24 +275,27 @@ TEST_F(GtkTest, GtkCanvas_TheScreenKeepsThePresentedPictureWhileTheNextIsDrawn) 
     EXPECT_EQ(ScreenPixel(ScreenPoint(scene.canvas, 600, 10)), (std::vector<int>{0, 255, 0}));
 }
 
-// The strip below the client area, as it is on the screen: three bytes a pixel, rows top to bottom.
-std::vector<guchar> StatusStrip(TGadget window, TGadget canvas) {
-    GtkWidget* top = NativeOf(window)->outer;
-    const auto [x, y] = ScreenPoint(canvas, 0, canvas->h);
-    const int w = gtk_widget_get_allocated_width(top);
-    const int h = gtk_widget_get_allocated_height(top) - canvas->h;
-    GdkPixbuf* shot = h > 0 ? gdk_pixbuf_get_from_window(gdk_get_default_root_window(), x, y, w, h) : nullptr;
+// A rectangle of the screen, three bytes a pixel.
+std::vector<guchar> ScreenArea(std::pair<int, int> at, int w, int h) {
+    GdkPixbuf* shot = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), at.first, at.second, w, h);
     if (shot == nullptr) return {};
     std::vector<guchar> rgb;
     for (int row = 0; row < h; ++row) {
         const guchar* from =
             gdk_pixbuf_get_pixels(shot) + static_cast<ptrdiff_t>(row) * gdk_pixbuf_get_rowstride(shot);
-        const int step = gdk_pixbuf_get_n_channels(shot);
-        for (int column = 0; column < w; ++column, from += step)
+        for (int column = 0; column < w; ++column, from += gdk_pixbuf_get_n_channels(shot))
             rgb.insert(rgb.end(), from, from + 3);
     }
     g_object_unref(shot);
     return rgb;
+}
+
+// The strip below the client area, as it is on the screen.
+std::vector<guchar> StatusStrip(TGadget window, TGadget canvas) {
+    GtkWidget* top = NativeOf(window)->outer;
+    const int h = gtk_widget_get_allocated_height(top) - canvas->h;
+    if (h <= 0) return {};
+    return ScreenArea(ScreenPoint(canvas, 0, canvas->h), gtk_widget_get_allocated_width(top), h);
 }
 
 // Once the canvas draws, the status bar is painted through GL from a picture of itself: that picture must
@@ -336,21 +339,6 @@ TEST_F(GtkTest, GtkStatusBar_LooksAsGtkPaintsItOnceTheWindowPaintsThroughGl) {
                                     restyled.begin() + (rows / 2 + 3) * rowBytes + middle + 3);
     EXPECT_EQ(upper, (std::vector<guchar>{0x10, 0x20, 0x30}));
     EXPECT_EQ(lower, (std::vector<guchar>{0xf0, 0xe0, 0xd0}));
-}
-
-// A rectangle of the screen, three bytes a pixel.
-std::vector<guchar> ScreenArea(std::pair<int, int> at, int w, int h) {
-    GdkPixbuf* shot = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), at.first, at.second, w, h);
-    if (shot == nullptr) return {};
-    std::vector<guchar> rgb;
-    for (int row = 0; row < h; ++row) {
-        const guchar* from =
-            gdk_pixbuf_get_pixels(shot) + static_cast<ptrdiff_t>(row) * gdk_pixbuf_get_rowstride(shot);
-        for (int column = 0; column < w; ++column, from += gdk_pixbuf_get_n_channels(shot))
-            rgb.insert(rgb.end(), from, from + 3);
-    }
-    g_object_unref(shot);
-    return rgb;
 }
 
 // How far apart two screen areas are: the largest difference of any channel; 256 when their sizes differ.
