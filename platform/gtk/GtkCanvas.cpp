@@ -157,8 +157,7 @@ gboolean OnHolderDraw(GtkWidget* holder, cairo_t* cr, gpointer data) {
         cairo_paint(cr);
         return FALSE;
     }
-    GdkWindow* window = gtk_widget_get_window(gtk_widget_get_toplevel(holder));
-    if (window != gdk_gl_context_get_window(SharedContext)) {
+    if (!GtkPaintsThroughGl(holder)) {
         PaintPixels(canvas, cr);
         return FALSE;
     }
@@ -278,8 +277,10 @@ void GlCanvasPresent(TGadget gadget) {
     gtk_widget_queue_draw(gtk_widget_get_toplevel(canvas->holder));
 }
 
-GdkGLContext* GtkCanvasContext() {
-    return SharedContext;
+bool GtkPaintsThroughGl(GtkWidget* widget) {
+    GdkWindow* window = gtk_widget_get_window(gtk_widget_get_toplevel(widget));
+    return SharedContext != nullptr && window != nullptr &&
+           window == gdk_gl_context_get_window(SharedContext);
 }
 
 unsigned GtkUploadPicture(unsigned texture, cairo_surface_t* image) {

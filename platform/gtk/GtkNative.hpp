@@ -38,9 +38,9 @@ void GtkInstallPanelStyle();
 void GtkMakeCanvas(TGadget canvas);
 void GtkResizeCanvas(TGadget canvas);
 void GtkFreeCanvas(TGadget canvas);
-// The GL context every canvas draws with, null until one first draws. From then on the window it was made
-// for paints through GL, and textures made in it can be drawn into that window.
-GdkGLContext* GtkCanvasContext();
+// Whether the widget's window paints through the GL context every canvas draws with: the window it was
+// made for, from the first drawing on any canvas. Textures made in that context can be drawn there.
+bool GtkPaintsThroughGl(GtkWidget* widget);
 // A cairo image as a texture in that context, bottom row first as GDK draws textures, into `texture`
 // or a new one when 0; returns the texture. Needs the context.
 unsigned GtkUploadPicture(unsigned texture, cairo_surface_t* image);

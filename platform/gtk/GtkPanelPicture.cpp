@@ -56,9 +56,7 @@ void Redraw(TPanelPicture* picture, GtkWidget* body, int w, int h) {
 gboolean OnPanelDraw(GtkWidget* body, cairo_t* cr, gpointer data) {
     auto* picture = static_cast<TPanelPicture*>(data);
     if (picture->drawing) return FALSE;
-    GdkGLContext* context = GtkCanvasContext();
-    GdkWindow* window = gtk_widget_get_window(gtk_widget_get_toplevel(body));
-    if (context == nullptr || window == nullptr || gdk_gl_context_get_window(context) != window) return FALSE;
+    if (!GtkPaintsThroughGl(body)) return FALSE;
     unsigned under = 0;
     int canvasW = 0, canvasH = 0;
     if (!GtkCanvasPicture(picture->canvas, under, canvasW, canvasH)) return FALSE;

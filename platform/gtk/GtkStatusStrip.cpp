@@ -53,10 +53,8 @@ void Redraw(TStatusStrip* strip, GtkWidget* toplevel, const GdkRectangle& area) 
 // After the box's children, so that the picture lies over what they painted with cairo.
 gboolean OnBoxDrawn(GtkWidget* box, cairo_t* cr, gpointer data) {
     auto* strip = static_cast<TStatusStrip*>(data);
-    GdkGLContext* context = GtkCanvasContext();
+    if (!GtkPaintsThroughGl(box)) return FALSE;
     GtkWidget* toplevel = gtk_widget_get_toplevel(box);
-    GdkWindow* window = gtk_widget_get_window(toplevel);
-    if (context == nullptr || window == nullptr || gdk_gl_context_get_window(context) != window) return FALSE;
     GtkAllocation boxArea, clientArea;
     gtk_widget_get_allocation(box, &boxArea);
     gtk_widget_get_allocation(strip->client, &clientArea);
@@ -66,8 +64,8 @@ gboolean OnBoxDrawn(GtkWidget* box, cairo_t* cr, gpointer data) {
     if (strip->stale || strip->w != area.width || strip->h != area.height) Redraw(strip, toplevel, area);
     cairo_save(cr);
     cairo_translate(cr, area.x - boxArea.x, area.y - boxArea.y);
-    gdk_cairo_draw_from_gl(cr, window, static_cast<int>(strip->texture), GL_TEXTURE, 1, 0, 0, area.width,
-                           area.height);
+    gdk_cairo_draw_from_gl(cr, gtk_widget_get_window(toplevel), static_cast<int>(strip->texture), GL_TEXTURE,
+                           1, 0, 0, area.width, area.height);
     cairo_restore(cr);
     return FALSE;
 }
