@@ -35,6 +35,16 @@ std::vector<int> ScreenPixel(std::pair<int, int> point) {
     return rgb;
 }
 
+// The window on screen and every event of getting there handled and forgotten.
+bool SettleOnScreen(TGadget window, TEventLog& log, int ms) {
+    if (!WaitMapped(window)) return false;
+    PumpFor(ms);
+    while (QueuedEventCount() > 0)
+        NextEvent();
+    log.events.clear();
+    return true;
+}
+
 TEST_F(GtkTest, GtkWindow_ClientAreaIsTheAskedSizeAtTheAskedPlace) {
     TScene scene;
     ASSERT_TRUE(WaitMapped(scene.window));
@@ -222,11 +232,7 @@ TEST_F(GtkTest, GtkCanvas_TheNextPaintWaitsForThePresentedPictureToReachTheScree
     Timer(60); // keeps the waits short whatever happens
     TEventLog log;
     log.Watch({GadgetPaint}, false);
-    ASSERT_TRUE(WaitMapped(scene.window));
-    PumpFor(200);
-    while (QueuedEventCount() > 0)
-        NextEvent();
-    log.events.clear();
+    ASSERT_TRUE(SettleOnScreen(scene.window, log, 200));
     SetDrawTarget(scene.canvas);
     SetColor(255, 0, 0);
     DrawRect(0, 0, 800, 600);
@@ -391,11 +397,7 @@ TEST_F(GtkTest, GtkCanvas_ShowingACanvasAsksForItsPicture) {
     TGadget small = AddCanvas(10, 10, 100, 100, scene.panel);
     TEventLog log;
     log.Watch({GadgetPaint}, false);
-    ASSERT_TRUE(WaitMapped(scene.window));
-    PumpFor(100);
-    while (QueuedEventCount() > 0)
-        NextEvent();
-    log.events.clear();
+    ASSERT_TRUE(SettleOnScreen(scene.window, log, 100));
     SetVisible(scene.panel, false);
     SetVisible(scene.panel, true);
     EXPECT_EQ(NextEvent()->id, GadgetPaint);
