@@ -43,7 +43,7 @@ GSourceFuncs TickFuncs = {nullptr, nullptr, DispatchTick, nullptr, nullptr, null
 // loaders, which would only put the menu off by competing with them. So loading waits for that page, for
 // half a second after start at most.
 void WaitForFirstPage() {
-    constexpr gint64 LongestUs = 500000;
+    constexpr gint64 LongestUs = gint64{FirstPageWaitLimitMs} * 1000;
     const auto waited = [] { return g_get_monotonic_time() - StartUs; };
     if (GtkHtmlPageShown() || waited() >= LongestUs) return;
     const guint wakeUp = g_timeout_add(

@@ -60,5 +60,7 @@ void GtkFreeHtmlView(TGadget view);
 bool GtkHtmlViewsExist();
 // Whether any view has shown a loaded page yet.
 bool GtkHtmlPageShown();
+// How long after start loading gives way to the first page at most, should that page be slow to show.
+constexpr int FirstPageWaitLimitMs = 500;
 // Destroys every web view so that no helper process of the engine outlives the program.
 void GtkFreeAllHtmlViews();
