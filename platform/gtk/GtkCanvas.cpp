@@ -283,9 +283,14 @@ bool GtkPaintsThroughGl(GtkWidget* widget) {
            window == gdk_gl_context_get_window(SharedContext);
 }
 
-unsigned GtkUploadPicture(unsigned texture, cairo_surface_t* image) {
+void GtkRefreshPicture(TGlPicture& picture, int w, int h, cairo_format_t format,
+                       const std::function<void(cairo_t*)>& draw) {
+    if (!picture.stale && picture.w == w && picture.h == h) return;
+    cairo_surface_t* image = cairo_image_surface_create(format, w, h);
+    cairo_t* cr = cairo_create(image);
+    draw(cr);
+    cairo_destroy(cr);
     cairo_surface_flush(image);
-    const int w = cairo_image_surface_get_width(image), h = cairo_image_surface_get_height(image);
     const int stride = cairo_image_surface_get_stride(image);
     const uint8_t* data = cairo_image_surface_get_data(image);
     const size_t rowBytes = size_t{4} * static_cast<size_t>(w);
@@ -293,24 +298,28 @@ unsigned GtkUploadPicture(unsigned texture, cairo_surface_t* image) {
     for (int row = 0; row < h; ++row)
         std::copy_n(data + static_cast<ptrdiff_t>(stride) * (h - 1 - row), rowBytes,
                     rows.begin() + static_cast<ptrdiff_t>(rowBytes) * row);
+    cairo_surface_destroy(image);
     gdk_gl_context_make_current(SharedContext);
-    GLuint name = texture;
+    GLuint name = picture.texture;
     if (name == 0) glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     // Without alpha where the picture has none, so that GDK lays it over the window as it is.
-    const GLint format = cairo_image_surface_get_format(image) == CAIRO_FORMAT_RGB24 ? GL_RGB8 : GL_RGBA8;
-    glTexImage2D(GL_TEXTURE_2D, 0, format, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+    const GLint inside = format == CAIRO_FORMAT_RGB24 ? GL_RGB8 : GL_RGBA8;
+    glTexImage2D(GL_TEXTURE_2D, 0, inside, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
     glBindTexture(GL_TEXTURE_2D, 0);
     glFlush(); // GDK draws it from its own context
-    return name;
+    picture.texture = name;
+    picture.w = w;
+    picture.h = h;
+    picture.stale = false;
 }
 
-void GtkFreePicture(unsigned texture) {
-    if (texture == 0 || SharedContext == nullptr) return;
+void GtkFreePicture(const TGlPicture& picture) {
+    if (picture.texture == 0 || SharedContext == nullptr) return;
     gdk_gl_context_make_current(SharedContext);
-    const GLuint name = texture;
+    const GLuint name = picture.texture;
     glDeleteTextures(1, &name);
 }
 

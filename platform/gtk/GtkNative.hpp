@@ -7,6 +7,8 @@
 
 #include <gtk/gtk.h>
 
+#include <functional>
+
 struct TGtkCanvas;
 struct TGtkHtmlView;
 
@@ -41,10 +43,18 @@ void GtkFreeCanvas(TGadget canvas);
 // Whether the widget's window paints through the GL context every canvas draws with: the window it was
 // made for, from the first drawing on any canvas. Textures made in that context can be drawn there.
 bool GtkPaintsThroughGl(GtkWidget* widget);
-// A cairo image as a texture in that context, bottom row first as GDK draws textures, into `texture`
-// or a new one when 0; returns the texture. Needs the context.
-unsigned GtkUploadPicture(unsigned texture, cairo_surface_t* image);
-void GtkFreePicture(unsigned texture);
+// A picture GTK draws of some widgets, kept as a texture in that context for GDK to draw: drawn again
+// only once marked stale or when wanted at another size.
+struct TGlPicture {
+    unsigned texture = 0; // bottom row first, as GDK draws textures
+    int w = 0, h = 0;
+    bool stale = true;
+};
+// Brings the picture up to date at w x h, drawing it with `draw` into a cairo image of `format`. Needs the
+// context.
+void GtkRefreshPicture(TGlPicture& picture, int w, int h, cairo_format_t format,
+                       const std::function<void(cairo_t*)>& draw);
+void GtkFreePicture(const TGlPicture& picture);
 // The texture the canvas shows and its size, once it has presented a picture.
 bool GtkCanvasPicture(TGadget canvas, unsigned& texture, int& w, int& h);
 // A panel lying on a canvas, painted through GL from a picture of itself once the canvas's window is.

@@ -14,9 +14,7 @@ constexpr const char* PictureKey = "gorum-panel-picture";
 
 struct TPanelPicture {
     TGadget canvas = nullptr;
-    unsigned texture = 0; // in the canvases' context, premultiplied
-    int w = 0, h = 0;
-    bool stale = true;
+    TGlPicture picture;   // premultiplied
     bool drawing = false; // GTK is drawing the picture itself
 };
 
@@ -25,8 +23,8 @@ void OnInvalidated(GdkWindow* window, cairo_region_t*) {
     gpointer widget = nullptr;
     gdk_window_get_user_data(window, &widget);
     if (widget == nullptr) return;
-    auto* picture = static_cast<TPanelPicture*>(g_object_get_data(G_OBJECT(widget), PictureKey));
-    if (picture != nullptr) picture->stale = true;
+    auto* panel = static_cast<TPanelPicture*>(g_object_get_data(G_OBJECT(widget), PictureKey));
+    if (panel != nullptr) panel->picture.stale = true;
 }
 
 void OnRealized(GtkWidget* body, gpointer) {
@@ -34,51 +32,41 @@ void OnRealized(GtkWidget* body, gpointer) {
 }
 
 void FreePicture(gpointer data) {
-    auto* picture = static_cast<TPanelPicture*>(data);
-    GtkFreePicture(picture->texture);
-    delete picture;
-}
-
-void Redraw(TPanelPicture* picture, GtkWidget* body, int w, int h) {
-    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    cairo_t* cr = cairo_create(image);
-    picture->drawing = true;
-    gtk_widget_draw(body, cr);
-    picture->drawing = false;
-    cairo_destroy(cr);
-    picture->texture = GtkUploadPicture(picture->texture, image);
-    cairo_surface_destroy(image);
-    picture->w = w;
-    picture->h = h;
-    picture->stale = false;
+    auto* panel = static_cast<TPanelPicture*>(data);
+    GtkFreePicture(panel->picture);
+    delete panel;
 }
 
 gboolean OnPanelDraw(GtkWidget* body, cairo_t* cr, gpointer data) {
-    auto* picture = static_cast<TPanelPicture*>(data);
-    if (picture->drawing) return FALSE;
+    auto* panel = static_cast<TPanelPicture*>(data);
+    if (panel->drawing) return FALSE;
     if (!GtkPaintsThroughGl(body)) return FALSE;
     unsigned under = 0;
     int canvasW = 0, canvasH = 0;
-    if (!GtkCanvasPicture(picture->canvas, under, canvasW, canvasH)) return FALSE;
-    GtkWidget* holder = NativeOf(picture->canvas)->control;
+    if (!GtkCanvasPicture(panel->canvas, under, canvasW, canvasH)) return FALSE;
+    GtkWidget* holder = NativeOf(panel->canvas)->control;
     int x = 0, y = 0;
     if (!gtk_widget_translate_coordinates(body, holder, 0, 0, &x, &y)) return FALSE;
     const int w = gtk_widget_get_allocated_width(body), h = gtk_widget_get_allocated_height(body);
     // Only a panel wholly on the picture has it all beneath; any other is left to cairo.
     if (w < 1 || h < 1 || x < 0 || y < 0 || x + w > canvasW || y + h > canvasH) return FALSE;
-    if (picture->stale || picture->w != w || picture->h != h) Redraw(picture, body, w, h);
+    GtkRefreshPicture(panel->picture, w, h, CAIRO_FORMAT_ARGB32, [&](cairo_t* image) {
+        panel->drawing = true;
+        gtk_widget_draw(body, image);
+        panel->drawing = false;
+    });
     GdkWindow* own = gtk_widget_get_window(body);
     gdk_cairo_draw_from_gl(cr, own, static_cast<int>(under), GL_TEXTURE, 1, x, canvasH - y - h, w, h);
-    gdk_cairo_draw_from_gl(cr, own, static_cast<int>(picture->texture), GL_TEXTURE, 1, 0, 0, w, h);
+    gdk_cairo_draw_from_gl(cr, own, static_cast<int>(panel->picture.texture), GL_TEXTURE, 1, 0, 0, w, h);
     return TRUE;
 }
 
 } // namespace
 
 void GtkPaintPanelThroughGl(GtkWidget* body, TGadget canvas) {
-    auto* picture = new TPanelPicture;
-    picture->canvas = canvas;
-    g_object_set_data_full(G_OBJECT(body), PictureKey, picture, FreePicture);
-    g_signal_connect(body, "draw", G_CALLBACK(OnPanelDraw), picture);
+    auto* panel = new TPanelPicture;
+    panel->canvas = canvas;
+    g_object_set_data_full(G_OBJECT(body), PictureKey, panel, FreePicture);
+    g_signal_connect(body, "draw", G_CALLBACK(OnPanelDraw), panel);
     g_signal_connect_after(body, "realize", G_CALLBACK(OnRealized), nullptr);
 }

@@ -12,13 +12,11 @@ namespace {
 struct TStatusStrip {
     GtkWidget* client = nullptr; // the strip is what the box holds below it
     GtkWidget* bar = nullptr;
-    unsigned texture = 0; // in the canvases' context
-    int w = 0, h = 0;
-    bool stale = true;
+    TGlPicture picture;
 };
 
 void MarkStale(GtkWidget*, gpointer data) {
-    static_cast<TStatusStrip*>(data)->stale = true;
+    static_cast<TStatusStrip*>(data)->picture.stale = true;
 }
 
 void MarkStaleOnState(GtkWidget* widget, GtkStateFlags, gpointer data) {
@@ -27,14 +25,12 @@ void MarkStaleOnState(GtkWidget* widget, GtkStateFlags, gpointer data) {
 
 void FreeStrip(gpointer data) {
     auto* strip = static_cast<TStatusStrip*>(data);
-    GtkFreePicture(strip->texture);
+    GtkFreePicture(strip->picture);
     delete strip;
 }
 
 // What GTK paints in the strip: the window's background, and the status bar over it.
-void Redraw(TStatusStrip* strip, GtkWidget* toplevel, const GdkRectangle& area) {
-    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, area.width, area.height);
-    cairo_t* cr = cairo_create(image);
+void Draw(const TStatusStrip* strip, GtkWidget* toplevel, const GdkRectangle& area, cairo_t* cr) {
     gtk_render_background(gtk_widget_get_style_context(toplevel), cr, -area.x, -area.y,
                           gtk_widget_get_allocated_width(toplevel),
                           gtk_widget_get_allocated_height(toplevel));
@@ -42,12 +38,6 @@ void Redraw(TStatusStrip* strip, GtkWidget* toplevel, const GdkRectangle& area) 
     gtk_widget_get_allocation(strip->bar, &bar);
     cairo_translate(cr, bar.x - area.x, bar.y - area.y);
     gtk_widget_draw(strip->bar, cr);
-    cairo_destroy(cr);
-    strip->texture = GtkUploadPicture(strip->texture, image);
-    cairo_surface_destroy(image);
-    strip->w = area.width;
-    strip->h = area.height;
-    strip->stale = false;
 }
 
 // After the box's children, so that the picture lies over what they painted with cairo.
@@ -61,11 +51,12 @@ gboolean OnBoxDrawn(GtkWidget* box, cairo_t* cr, gpointer data) {
     const int top = clientArea.y + clientArea.height;
     const GdkRectangle area{boxArea.x, top, boxArea.width, boxArea.y + boxArea.height - top};
     if (area.width < 1 || area.height < 1) return FALSE;
-    if (strip->stale || strip->w != area.width || strip->h != area.height) Redraw(strip, toplevel, area);
+    GtkRefreshPicture(strip->picture, area.width, area.height, CAIRO_FORMAT_RGB24,
+                      [&](cairo_t* image) { Draw(strip, toplevel, area, image); });
     cairo_save(cr);
     cairo_translate(cr, area.x - boxArea.x, area.y - boxArea.y);
-    gdk_cairo_draw_from_gl(cr, gtk_widget_get_window(toplevel), static_cast<int>(strip->texture), GL_TEXTURE,
-                           1, 0, 0, area.width, area.height);
+    gdk_cairo_draw_from_gl(cr, gtk_widget_get_window(toplevel), static_cast<int>(strip->picture.texture),
+                           GL_TEXTURE, 1, 0, 0, area.width, area.height);
     cairo_restore(cr);
     return FALSE;
 }
