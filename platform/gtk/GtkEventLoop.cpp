@@ -40,8 +40,8 @@ gboolean DispatchTick(GSource* source, GSourceFunc, gpointer) {
 GSourceFuncs TickFuncs = {nullptr, nullptr, DispatchTick, nullptr, nullptr, nullptr};
 
 // Until the first page is on screen the engine's processes need the processors more than start-up's
-// loaders, which would only put the menu off by competing with them. So loading waits for that page, for
-// half a second after start at most.
+// loaders, which would only put the menu off by competing with them. So loading waits for that page, up to
+// FirstPageWaitLimitMs after start.
 void WaitForFirstPage() {
     constexpr gint64 LongestUs = gint64{FirstPageWaitLimitMs} * 1000;
     const auto waited = [] { return g_get_monotonic_time() - StartUs; };
