@@ -3,8 +3,8 @@
 // set for it), and the plan itself. Plain values; the player state they hold refers to the game's items
 // and actions, which live for the whole run.
 
-#include "rules/Player.hpp"
 #include "rules/Station.hpp"
+#include "rules/WeekState.hpp"
 
 #include <string>
 #include <vector>
@@ -23,9 +23,7 @@ struct TTarget {
 
 // Everything the rules carry from one turn to the next (the Gorum and the week), and the goals a player
 // model keeps from one turn to the next.
-struct TPlanState {
-    TPlayer player;
-    int week = 1;
+struct TPlanState : TWeekState {
     int standing = -1;  // the best player's standing goal focused last turn, or -1
     TTarget target;     // the steady player's goal, set in an earlier turn and not reached yet
     bool quiet = false; // the steady player's last turn went by without his goal or any milestone
