@@ -39,7 +39,7 @@ struct TTurnChoice {
     int standing = -1;
     // Skills given a focused goal of their next level, due next week: this turn reaches them.
     std::vector<int> levelGoals;
-    // Items given a focused goal, due next week: this turn hands them out.
+    // Items given a focused goal, due next week: the Gorum holds them after this turn.
     std::vector<std::string> itemGoals;
     // The steady player's focused goal during this turn, whether it was set this week, and the week it
     // is due: the week after the turn that reaches it.

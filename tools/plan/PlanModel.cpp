@@ -4,7 +4,7 @@
 
 namespace {
 
-// Item goals tried per turn by the best player: every subset of this many received items.
+// Item goals tried per turn by the best player: every subset of this many items.
 constexpr size_t MaxItemGoalChoices = 3;
 
 bool Offers(const TLevel& level, const TItem* item) {
@@ -134,12 +134,16 @@ void TPlayerModel::BestMoves(const TPlanState& state, TTurnChoice choice, std::v
         const bool keep = std::find(gained.begin(), gained.end(), state.standing) != gained.end();
         goals.standing = keep ? state.standing : gained.front();
     }
+    // A goal for an item held after the turn is reached at once: those received this turn first (they
+    // bring the bonus too), then any other held.
     std::vector<std::string> received;
-    for (const TItem* item : plain.weekItems) {
-        if (item == nullptr || item->tag == final.itemTag || !Offers(*world.Level(), item)) continue;
-        if (std::find(received.begin(), received.end(), item->tag) == received.end() &&
-            received.size() < MaxItemGoalChoices)
-            received.push_back(item->tag);
+    for (const auto* slots : {&plain.weekItems, &plain.inventory}) {
+        for (const TItem* item : *slots) {
+            if (item == nullptr || item->tag == final.itemTag || !Offers(*world.Level(), item)) continue;
+            if (std::find(received.begin(), received.end(), item->tag) == received.end() &&
+                received.size() < MaxItemGoalChoices)
+                received.push_back(item->tag);
+        }
     }
     for (size_t mask = 0; mask < (size_t{1} << received.size()); ++mask) {
         TTurnChoice tried = goals;
