@@ -24,9 +24,10 @@ struct TTarget {
 // Everything the rules carry from one turn to the next (the Gorum and the week), and the goals a player
 // model keeps from one turn to the next.
 struct TPlanState : TWeekState {
-    int standing = -1;  // the best player's standing goal focused last turn, or -1
-    TTarget target;     // the steady player's goal, set in an earlier turn and not reached yet
-    bool quiet = false; // the steady player's last turn went by without his goal or any milestone
+    int standing = -1; // the best player's standing goal focused last turn, or -1
+    TTarget target;    // the steady player's goal, set in an earlier turn and not reached yet
+    bool quiet =
+        false; // the steady player's last turn went by without his goal, meeting or losing no milestone
 };
 
 enum class TTurnKind { Station, Work, Quit };

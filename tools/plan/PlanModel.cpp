@@ -210,8 +210,11 @@ void TPlayerModel::Carry(const TTurnChoice& choice, const TPlayer& before, TPlan
     after.standing = choice.standing;
     const bool kept = choice.target.Live() && !choice.target.MetBy(after.player);
     after.target = kept ? choice.target : TTarget{};
-    after.quiet =
-        kind == TPlayerKind::Steady && !choice.target.Live() && !MeetsAnother({}, before, after.player);
+    // Quiet: no goal of his, and no milestone met or lost, so one not met now was not met a week ago.
+    const bool changed = std::any_of(milestones.begin(), milestones.end(), [&](const TTarget& m) {
+        return m.MetBy(before) != m.MetBy(after.player);
+    });
+    after.quiet = kind == TPlayerKind::Steady && !choice.target.Live() && !changed;
 }
 
 void TPlayerModel::Settle(std::vector<TTurnChoice>& choices) {

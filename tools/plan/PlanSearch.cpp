@@ -140,7 +140,11 @@ TPlan TPlanSearch::Beam(size_t width, int turnsToBeat, long stopAt) {
     return {};
 }
 
-TSearchResult TPlanSearch::Complete(long stopAt) {
+TSearchResult TPlanSearch::Complete(long plays) {
+    return CompleteUntil(world.Plays() + plays);
+}
+
+TSearchResult TPlanSearch::CompleteUntil(long stopAt) {
     const bool monotone = MoreMotivationHelps();
     std::vector<TNode> nodes{{}};
     std::vector<TLayerNode> layer{{world.Start(), 0, 0}};
@@ -251,7 +255,7 @@ TSearchResult TPlanSearch::Search(long plays, int fewest, const std::vector<TPla
             return result;
         }
     }
-    const TSearchResult complete = Complete(std::min(stopAt, world.Plays() + CompletePlays));
+    const TSearchResult complete = CompleteUntil(std::min(stopAt, world.Plays() + CompletePlays));
     if (complete.proven) return complete;
     for (size_t width = FirstWidth * WidthGrowth * WidthGrowth; width <= MaxWidth; width *= WidthGrowth) {
         const long before = world.Plays();

@@ -30,6 +30,8 @@ class TPlanSearch {
     // The actions that win the level when the Gorum takes the same one every week (with the goals that
     // suit it), and the plan of each.
     std::vector<TPlan> SingleActionWins();
+    // The complete search alone, within the given number of turns played; not proven when they ran out.
+    TSearchResult Complete(long plays);
 
   private:
     struct TNode {
@@ -44,8 +46,7 @@ class TPlanSearch {
 
     // Gives up (no plan) once the world has played the given number of turns.
     TPlan Beam(size_t width, int turnsToBeat, long stopAt);
-    // Not proven when the budget ran out first.
-    TSearchResult Complete(long stopAt);
+    TSearchResult CompleteUntil(long stopAt);
     // The hint's actions, turn by turn, with every way this player may set goals around them: the most
     // motivated that wins soonest, or no plan.
     TPlan Follow(const TPlan& hint, long stopAt);
