@@ -197,7 +197,12 @@ TEST_F(PlanTest, EachPlayerModelSetsItsOwnGoals) {
         steady.Says("gorum-plan: no plan: no play of the steady player wins within 5 turns (every one "
                     "was tried)\n"))
         << steady.output;
-    EXPECT_EQ(Plan("T1 --player none").status, 1);
+    const TPlanRun none = Plan("T1 --player none");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(none.Says(
+        "gorum-plan: no plan: no play of the player without goals wins within 5 turns, one action a turn "
+        "with the most motivation he can have\n"))
+        << none.output;
     EXPECT_EQ(Plan("T1 --player lazy").status, 2);
     EXPECT_EQ(Plan("T1 --player").status, 2);
 }
