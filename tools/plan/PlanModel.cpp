@@ -109,13 +109,13 @@ void TPlayerModel::Variants(const TPlanState& state, const TTurnChoice& choice, 
 }
 
 // What the turn does does not depend on the goals, only what motivation makes of it afterwards: the turn
-// is played plain first, and then with every set of goals that could reward it.
+// is played plain first, and then with every set of goals that could reward it. The plain turn stays a
+// move too: more motivation is not always better (it can hand out an unwanted job, and the bonus for a
+// goal's item is largest when motivation is lowest).
 void TPlayerModel::BestMoves(const TPlanState& state, TTurnChoice choice, std::vector<TMove>& moves) {
     TTurnOutcome best = world.Play(state, choice);
-    if (best.won || best.lost) {
-        moves.push_back({choice, best});
-        return;
-    }
+    moves.push_back({choice, best});
+    if (best.won || best.lost) return;
     const TGoal& final = world.FinalGoal();
     const bool finalIsSkill = TItem::FindByTag(final.itemTag) == nullptr && final.targetLevel > 0;
     const TPlayer& plain = best.after.player;
@@ -156,7 +156,8 @@ void TPlayerModel::BestMoves(const TPlanState& state, TTurnChoice choice, std::v
         best = outcome;
         choice = tried;
     }
-    moves.push_back({choice, best});
+    if (choice.standing >= 0 || !choice.levelGoals.empty() || !choice.itemGoals.empty())
+        moves.push_back({choice, best});
 }
 
 bool TPlayerModel::MeetsAnother(const TTarget& target, const TPlayer& before, const TPlayer& after) const {
