@@ -48,7 +48,6 @@ bool TPlanWorld::Open(const std::string& levelName) {
                      " items to set goals for, and the game stops with \"Too many item choices!\"";
         return true;
     }
-    CurrentLevel = level;
     level->Setup();
     // The turns run without panels: a panel would lock the world's clicks, and the review only shows.
     quiet = std::make_unique<TQuietWeeks>();
