@@ -3,15 +3,14 @@
 // goals keep to their models. Each world is planned in a process of its own, since the game keeps its
 // world in module-level state.
 
-#include "platform/headless/Headless.hpp"
 #include "tests/rules/TempContent.hpp"
+#include "tests/tools/plan/FreshProcess.hpp"
 #include "tools/plan/PlanSearch.hpp"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <sstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -173,25 +172,11 @@ TWorldCheck CheckWorld() {
 }
 
 TWorldCheck CheckInFreshProcess(const TTempContent& dir) {
-    int ends[2];
-    if (pipe(ends) != 0) return {"no pipe"};
-    const pid_t child = fork();
-    if (child == 0) {
-        close(ends[0]);
-        if (chdir(dir.root.c_str()) != 0) _exit(1);
-        HeadlessReset();
+    const std::string found = InFreshProcess([&] {
+        if (chdir(dir.root.c_str()) != 0) return std::string();
         const TWorldCheck check = CheckWorld();
-        const std::string found = std::to_string(check.wins) + " " + check.faults;
-        [[maybe_unused]] const ssize_t written = write(ends[1], found.data(), found.size());
-        _exit(0);
-    }
-    close(ends[1]);
-    std::string found;
-    char buffer[256];
-    for (ssize_t n; (n = read(ends[0], buffer, sizeof buffer)) > 0;)
-        found.append(buffer, static_cast<size_t>(n));
-    close(ends[0]);
-    waitpid(child, nullptr, 0);
+        return std::to_string(check.wins) + " " + check.faults;
+    });
     TWorldCheck check;
     std::istringstream fields(found);
     if (!(fields >> check.wins)) return {"the planner ended the process"};
