@@ -1,5 +1,7 @@
 #include "tools/plan/PlanModel.hpp"
 
+#include "tools/reach/LevelReach.hpp"
+
 #include <algorithm>
 
 namespace {
@@ -32,7 +34,9 @@ TPlayerModel::TPlayerModel(TPlanWorld& world, TPlayerKind kind) : world(world), 
     const auto addItem = [&](const TItem* item) {
         if (item != nullptr && Offers(*world.Level(), item)) AddOnce(milestones, {-1, 0, item});
     };
-    for (const TAction* action : world.Offered()) {
+    const TLevelReach reach(*world.Level());
+    for (const TSource& source : reach.Sources()) {
+        const TAction* action = source.action;
         for (int s = 0; s < SkillCount; ++s) {
             const int level = action->requiredLevels[static_cast<size_t>(s)];
             if (level > 1 && level <= MaxSkillLevel) AddOnce(milestones, {s, level, nullptr});

@@ -154,21 +154,3 @@ TTurnOutcome TPlanWorld::Play(const TPlanState& state, const TTurnChoice& choice
     ClearGoals();
     return outcome;
 }
-
-std::vector<TAction*> TPlanWorld::Offered() const {
-    std::vector<TAction*> offered;
-    const auto add = [&offered](TAction* action) {
-        if (action != nullptr && std::find(offered.begin(), offered.end(), action) == offered.end())
-            offered.push_back(action);
-    };
-    for (const auto& station : StationList) {
-        for (TAction* action : station->AvailableActions())
-            add(action);
-    }
-    for (const auto& item : ItemList) {
-        if (item->itemType != "JOB") continue;
-        add(TAction::FindByTag(item->actionTag));
-        add(TAction::FindByTag(item->quitActionTag));
-    }
-    return offered;
-}

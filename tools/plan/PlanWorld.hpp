@@ -42,9 +42,6 @@ class TPlanWorld {
     TTurnOutcome Play(const TPlanState& state, const TTurnChoice& choice);
     // Turns played so far: the measure of a search's work, the same on any machine.
     long Plays() const { return plays; }
-    // Every action the level lets the Gorum run at some point: those of its stations, and the work and
-    // quit of every job; each once, in that order.
-    std::vector<TAction*> Offered() const;
 
   private:
     void Restore(const TPlanState& state);
