@@ -1,5 +1,6 @@
 // gorum-plan [DIR] LEVEL: finds a plan that wins a level with the game's own rules, or proves there is none.
 
+#include "shell/CommandLine.hpp"
 #include "tools/plan/PlanBound.hpp"
 #include "tools/plan/PlanSearch.hpp"
 #include "tools/plan/PlanText.hpp"
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -22,19 +22,26 @@ constexpr int ExitUndecided = 3;
 // Leaves room under the ten seconds a level may take, for start-up and the single-action check.
 constexpr double SearchSeconds = 6.0;
 
-constexpr const char* Usage =
-    "Usage: gorum-plan [DIR] LEVEL\n"
-    "Plans the level named LEVEL (its two-character NAME) of the game in DIR (default: the working\n"
-    "directory) with the game's own rules: the action of every week and the goals to set and focus.\n"
-    "Prints the plan week by week with the skills, items and motivation after each week, the weeks to\n"
-    "spare, and the level's difficulty (the best plan's weeks to spare, and whether one action taken\n"
-    "every week wins).\n"
-    "Exit status: 0 a plan was found; 1 no plan exists within the level's length (the reason is printed);\n"
-    "2 bad arguments, DIR is not a game folder or no level has that name; 3 no plan was found, but none\n"
-    "was proven impossible either.\n";
+const TProgramUsage Usage{
+    .name = "gorum-plan",
+    .synopsis = "[DIR] LEVEL",
+    .help = "Plans the level named LEVEL (its two-character NAME) of the game in DIR with the game's\n"
+            "own rules: the action of every week and the goals to set and focus. Prints the plan week by\n"
+            "week with the skills, items and motivation after each week, the weeks to spare, and the\n"
+            "level's difficulty (the best plan's weeks to spare, and whether one action taken every week\n"
+            "wins). Without DIR it reads the working directory when that is a game folder (one holding\n"
+            "content/), else the installed game.\n"
+            "\n"
+            "Exit status: 0 a plan was found; 1 no plan exists within the level's length (the reason is\n"
+            "printed); 2 bad arguments, DIR is not a game folder or no level has that name; 3 no plan was\n"
+            "found, but none was proven impossible either.\n",
+    .fewestOperands = 1,
+    .mostOperands = 2,
+    .valueOptions = {},
+};
 
 int Fail(int status, const std::string& message) {
-    std::cout << "gorum-plan: " << message << "\n";
+    (status == ExitUsage ? std::cerr : std::cout) << "gorum-plan: " << message << "\n";
     return status;
 }
 
@@ -63,22 +70,10 @@ std::string Spare(const TPlanWorld& world, const TPlan& plan) {
 
 int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
-    std::vector<std::string> args(argv + 1, argv + argc);
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            std::cout << Usage;
-            return ExitPlan;
-        }
-        if (arg.rfind("-", 0) == 0) return Fail(ExitUsage, "unknown option " + arg + "\n" + Usage);
-    }
-    if (args.empty() || args.size() > 2) return Fail(ExitUsage, "wrong arguments\n" + std::string(Usage));
-    const std::string dir = args.size() == 2 ? args[0] : ".";
-    const std::string name = args.back();
-    std::error_code error;
-    if (!std::filesystem::is_directory(std::filesystem::path(dir) / "content", error))
-        return Fail(ExitUsage, dir + " is not a game folder (no content/)");
-    std::filesystem::current_path(dir, error);
-    if (error) return Fail(ExitUsage, "cannot enter " + dir);
+    const TCommandLine line = ReadCommandLine(argc, argv, Usage);
+    if (line.exitStatus >= 0) return line.exitStatus;
+    if (!EnterGameFolder(Usage, line.operands.size() == 2 ? line.operands[0] : "")) return ExitUsage;
+    const std::string name = line.operands.back();
 
     TPlanWorld world;
     if (!world.Open(name)) return Fail(ExitUsage, "no level is named \"" + name + "\"");
