@@ -34,7 +34,8 @@ int UsageError(const TProgramUsage& usage, const std::string& message);
 // A game folder holds content/ (and media/): the game reads both relative to its working directory.
 bool IsGameFolder(const std::string& dir);
 // The folder a tool reads: the given one; without one, the working directory when it is a game folder,
-// else the installed game's data folder (PREFIX/share/gorum beside PREFIX/bin); empty when there is none.
+// else the installed game's data folder (PREFIX/share/gorum for a program in PREFIX/games); empty when
+// there is none.
 std::string GameFolder(const std::string& given);
 // GameFolder, entered as the working directory; on failure says why on stderr and returns false.
 bool EnterGameFolder(const TProgramUsage& usage, const std::string& given);

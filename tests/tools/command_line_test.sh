@@ -52,21 +52,21 @@ run "${program[gorum-plan]}" 01
 [[ $status == 2 && -z $out && $err == *"no game folder"* ]] ||
     fail "gorum-plan outside a game folder: status $status, stdout '$out', stderr '$err'"
 
-# Installed as the package lays them out: PREFIX/bin beside the data folder PREFIX/share/gorum.
+# Installed as the package lays them out: PREFIX/games beside the data folder PREFIX/share/gorum.
 prefix=$scratch/prefix
-mkdir -p "$prefix/bin" "$prefix/share"
-cp "${program[gorum-check]}" "${program[gorum-plan]}" "$prefix/bin/"
+mkdir -p "$prefix/games" "$prefix/share"
+cp "${program[gorum-check]}" "${program[gorum-plan]}" "$prefix/games/"
 ln -s "$source_dir" "$prefix/share/gorum"
-run "$prefix/bin/gorum-check"
+run "$prefix/games/gorum-check"
 [[ $status == 0 && -z $out && -z $err ]] ||
     fail "installed gorum-check without DIR: status $status, stdout '${out:0:200}', stderr '$err'"
 # A level name no level has proves the planner reached the installed content.
-run "$prefix/bin/gorum-plan" ZZ
+run "$prefix/games/gorum-plan" ZZ
 [[ $status == 2 && $err == 'gorum-plan: no level is named "ZZ"'* ]] ||
     fail "installed gorum-plan without DIR: status $status, stdout '$out', stderr '$err'"
 # The working directory wins when it is a game folder.
 mkdir -p "$scratch/nowhere/content"
-run "$prefix/bin/gorum-plan" 01
+run "$prefix/games/gorum-plan" 01
 [[ $status == 2 && $err == 'gorum-plan: no level is named "01"'* ]] ||
     fail "gorum-plan in an empty game folder: status $status, stdout '$out', stderr '$err'"
 echo "PASS"
