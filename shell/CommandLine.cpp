@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <unistd.h>
 
 namespace {
 
@@ -120,7 +119,10 @@ bool EnterGameFolder(const TProgramUsage& usage, const std::string& given) {
         return false;
     }
     // The game's loaders read everything relative to the working directory.
-    if (!IsGameFolder(dir) || chdir(dir.c_str()) != 0) {
+    const bool isGame = IsGameFolder(dir);
+    std::error_code error;
+    if (isGame) std::filesystem::current_path(dir, error);
+    if (!isGame || error) {
         std::fprintf(stderr, "%s: %s is not a game folder: it has no content/ folder\n", usage.name.c_str(),
                      dir.c_str());
         return false;

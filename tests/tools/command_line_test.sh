@@ -52,6 +52,13 @@ run "${program[gorum-plan]}" 01
 [[ $status == 2 && -z $out && $err == *"no game folder"* ]] ||
     fail "gorum-plan outside a game folder: status $status, stdout '$out', stderr '$err'"
 
+# A folder named relative to the working directory is entered as such.
+mkdir -p "$scratch/nowhere/sub/content"
+run "${program[gorum-plan]}" sub 01
+[[ $status == 2 && $err == 'gorum-plan: no level is named "01"'* ]] ||
+    fail "gorum-plan sub: status $status, stdout '$out', stderr '$err'"
+rm -r "$scratch/nowhere/sub"
+
 # Installed as the package lays them out: PREFIX/games beside the data folder PREFIX/share/gorum.
 prefix=$scratch/prefix
 mkdir -p "$prefix/games" "$prefix/share"
