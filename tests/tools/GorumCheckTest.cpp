@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -300,6 +301,19 @@ TEST_F(GorumCheckTest, ItemIconMustBeAFile) {
     ExpectProblem(
         "content/items/Diploma.txt: SetIcon names \"media/items/Diplom.jpg\", which is not a file: the "
         "default icon is shown");
+}
+
+// A tag or a file name may hold anything; printed raw, an escape sequence could erase or forge report
+// lines, and a line break split one.
+TEST_F(GorumCheckTest, ControlCharactersArePrintedAsEscapes) {
+    Write("actions/Exam.txt",
+          "NAME=\"Exam\"\nTAG=\"action_exam\"\nRequireSkill(\"Mental\", \"3\")\n"
+          "GiveItem(\"item_diploma\")\nTakeItem(\"x\x1B[2K\x1B[1A\t\x7F\xC2\x9B\xFFy\")\n");
+    ExpectProblem("content/actions/Exam.txt: TakeItem names \"x\\x1B[2K\\x1B[1A\\t\\x7F\\xC2\\x9B\\xFFy\", "
+                  "which is no item");
+    Write("items/Two\nlines\t\xC3\xA9.txt", "NAME=\"Two\"\nTAG=\"item_two\"\n");
+    ExpectProblem(
+        "content/items/Two\\nlines\\t\xC3\xA9.txt: no SetItemType line: the item is held as a plain object");
 }
 
 } // namespace
