@@ -1,5 +1,5 @@
-// gorum-check on hostile game folders, timed and weighed: a folder of a hundred thousand content files. Run
-// alone, since a second test on the same cores would be timed with it.
+// gorum-check on hostile game folders, timed and weighed: a page that is no file, and a folder of a hundred
+// thousand content files. Run alone, since a second test on the same cores would be timed with it.
 #include "tests/rules/TempContent.hpp"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include <poll.h>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -81,6 +82,31 @@ void CopyShippedGame(const std::filesystem::path& folder) {
     const std::filesystem::path source = GORUM_SOURCE_DIR;
     std::filesystem::copy(source / "content", folder / "content", std::filesystem::copy_options::recursive);
     std::filesystem::create_directory_symlink(source / "media", folder / "media");
+}
+
+const std::string Refused = "content/html/MainMenu.html: is not a regular file; it is not read.\n";
+
+// A FIFO as the main menu made the checker wait forever for a writer, and /dev/zero there made it read
+// without end (4.6 GB and growing): pages go through the game's own reader, which refuses both.
+TEST(GorumCheckBounds, MainMenuThatIsNoFileIsRefusedAtOnce) {
+    const TTempContent game;
+    CopyShippedGame(game.root);
+    const std::filesystem::path menu = game.root / "content/html/MainMenu.html";
+    std::filesystem::remove(menu);
+    ASSERT_EQ(mkfifo(menu.c_str(), 0600), 0);
+    TWatchedRun run = RunWatched(game.root.string(), 10, 1024);
+    EXPECT_FALSE(run.killed);
+    EXPECT_LT(run.seconds, 5);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find(Refused), std::string::npos) << run.output;
+
+    std::filesystem::remove(menu);
+    std::filesystem::create_symlink("/dev/zero", menu);
+    run = RunWatched(game.root.string(), 10, 512);
+    EXPECT_FALSE(run.killed);
+    EXPECT_LT(run.peakMb, 256);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find(Refused), std::string::npos) << run.output;
 }
 
 // Each empty item file is two problems; printing them grouped by file took 101 s for 100,000 files.
