@@ -7,13 +7,6 @@
 
 namespace {
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // The scheme before the first colon, in lower case; empty when the address has none.
 std::string SchemeOf(const std::string& address) {
     const size_t colon = address.find(':');
@@ -49,16 +42,7 @@ std::string Cleaned(const std::string& address) {
 } // namespace
 
 std::string PlainPath(const std::string& path) {
-    std::string plain;
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (path[i] == '%' && i + 2 < path.size() && HexDigit(path[i + 1]) >= 0 &&
-            HexDigit(path[i + 2]) >= 0) {
-            plain += static_cast<char>(HexDigit(path[i + 1]) * 16 + HexDigit(path[i + 2]));
-            i += 2;
-        } else {
-            plain += path[i];
-        }
-    }
+    const std::string plain = Unescape(path);
     std::vector<std::string> kept;
     for (size_t start = 0; start <= plain.size();) {
         const size_t slash = std::min(plain.find('/', start), plain.size());
