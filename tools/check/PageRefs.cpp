@@ -264,7 +264,9 @@ std::string RefreshTarget(const std::string& content) {
 }
 
 void AddTagRefs(const TTag& tag, std::vector<TPageRef>& refs) {
-    for (const auto& [name, value] : tag.attributes) {
+    for (const auto& attribute : tag.attributes) {
+        const std::string& name = attribute.first;
+        const std::string& value = attribute.second;
         const std::string where = tag.name + " " + name;
         const bool address =
             std::find_if(AddressAttributes.begin(), AddressAttributes.end(),
