@@ -416,11 +416,15 @@ class BrokenContentFilesTest : public ShippedContentTest {
         std::filesystem::copy(home / "content", scratch.root / "content",
                               std::filesystem::copy_options::recursive);
         std::filesystem::create_directory_symlink(home / "media", scratch.root / "media");
+        std::string utf16 = "\xFF\xFE"; // a byte-order mark, then each character and a zero byte
+        for (const char c : std::string("TAG=\"x\"\n")) {
+            utf16 += c;
+            utf16 += '\0';
+        }
         for (const char* kind : {"items", "actions", "stations", "levels"}) {
             const std::filesystem::path dir = scratch.root / "content" / kind;
             scratch.Write(std::string("content/") + kind + "/Empty.txt", "");
-            scratch.Write(std::string("content/") + kind + "/Utf16.txt",
-                          std::string("\xFF\xFET\0A\0G\0=\0\"\0x\0\"\0", 18));
+            scratch.Write(std::string("content/") + kind + "/Utf16.txt", utf16);
             mkfifo((dir / "Fifo.txt").c_str(), 0600);
             std::filesystem::create_directory(dir / "Folder.txt");
             std::filesystem::create_symlink("/dev/zero", dir / "Device.txt");

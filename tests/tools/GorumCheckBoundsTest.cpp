@@ -109,9 +109,16 @@ TEST(GorumCheckBounds, MainMenuThatIsNoFileIsRefusedAtOnce) {
     EXPECT_NE(run.output.find(Refused), std::string::npos) << run.output;
 }
 
-// Each empty item file is two problems; printing them grouped by file took 101 s for 100,000 files.
+// Each empty item file is two problems; printing them grouped by file took 101 s for 100,000 files. The
+// sanitizers' unoptimised build runs the checker several times slower: it checks a fifth of the files
+// against the same bound, which a report growing with the square of the files still overruns.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int Files = 20000;
+#else
+constexpr int Files = 100000;
+#endif
+
 TEST(GorumCheckBounds, AHundredThousandItemFilesAreCheckedWithinSeconds) {
-    constexpr int Files = 100000;
     // Made in memory where the machine has it: on disk, making and removing them took longer than the check.
     const TTempContent game(access("/dev/shm", W_OK) == 0 ? "/dev/shm"
                                                           : std::filesystem::temp_directory_path());
@@ -125,9 +132,9 @@ TEST(GorumCheckBounds, AHundredThousandItemFilesAreCheckedWithinSeconds) {
     EXPECT_LT(run.seconds, 5);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 2 * Files);
-    EXPECT_NE(run.output.find(
-                  "content/items/Empty199999.txt: no TAG= line\n"
-                  "content/items/Empty199999.txt: no SetItemType line: the item is held as a plain object\n"),
+    const std::string last = "content/items/Empty" + std::to_string(100000 + Files - 1) + ".txt: ";
+    EXPECT_NE(run.output.find(last + "no TAG= line\n" + last +
+                              "no SetItemType line: the item is held as a plain object\n"),
               std::string::npos);
 }
 
