@@ -48,6 +48,7 @@ std::string Trimmed(const std::string& text) {
     return text.substr(start, end - start);
 }
 
+// A character beyond the first plane spells no address; it stands as the replacement character.
 void AppendUtf8(std::string& out, uint32_t code) {
     if (code < 0x80) {
         out += static_cast<char>(code);
