@@ -7,6 +7,7 @@
 #include "rules/GoalMenu.hpp"
 #include "rules/Item.hpp"
 #include "rules/Player.hpp"
+#include "rules/TagIndex.hpp"
 #include "scene/Hotspot.hpp"
 #include "scene/TimeBar.hpp"
 
@@ -100,6 +101,7 @@ int TLevel::LoadAll() {
 }
 
 TLevel* TLevel::FindByName(const std::string& name) {
+    if (!NamesEntry(name)) return nullptr;
     for (const auto& level : LevelRegistry) {
         if (level->Name == name) return level.get();
     }

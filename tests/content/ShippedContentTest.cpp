@@ -17,6 +17,7 @@
 #include "scene/TextSprite.hpp"
 #include "scene/TimeBar.hpp"
 #include "shell/Level.hpp"
+#include "tests/rules/TempContent.hpp"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -399,6 +401,70 @@ TEST_F(ShippedContentTest, StartedLevelsShowPlacedStationsClearOfButtonsAndEachO
             CheckRing(*station->radial, name + " " + station->tag);
         }
         EXPECT_GE(shown.size(), 3u) << name;
+    }
+}
+
+// The shipped game with broken files among its content: each loads as an entry without a tag or name. No
+// lookup by "NULL" may find one, or every action's short item list would give it and the levels would
+// offer it until the goal menu stops the game with "Too many item choices!".
+class BrokenContentFilesTest : public ShippedContentTest {
+  protected:
+    TTempContent scratch;
+    std::filesystem::path home = std::filesystem::current_path();
+
+    void SetUp() override {
+        std::filesystem::copy(home / "content", scratch.root / "content",
+                              std::filesystem::copy_options::recursive);
+        std::filesystem::create_directory_symlink(home / "media", scratch.root / "media");
+        std::string utf16 = "\xFF\xFE"; // a byte-order mark, then each character and a zero byte
+        for (const char c : std::string("TAG=\"x\"\n")) {
+            utf16 += c;
+            utf16 += '\0';
+        }
+        for (const char* kind : {"items", "actions", "stations", "levels"}) {
+            const std::filesystem::path dir = scratch.root / "content" / kind;
+            scratch.Write(std::string("content/") + kind + "/Empty.txt", "");
+            scratch.Write(std::string("content/") + kind + "/Utf16.txt", utf16);
+            mkfifo((dir / "Fifo.txt").c_str(), 0600);
+            std::filesystem::create_directory(dir / "Folder.txt");
+            std::filesystem::create_symlink("/dev/zero", dir / "Device.txt");
+            std::filesystem::create_symlink("Loop.txt", dir / "Loop.txt");
+        }
+        // A station needs only its picture to be made.
+        scratch.Write("content/stations/Untagged.txt",
+                      "SetImage(\"media/stations/Bank.png\", \"100\", \"100\")\n");
+        std::filesystem::current_path(scratch.root);
+        ShippedContentTest::SetUp();
+    }
+    void TearDown() override {
+        ShippedContentTest::TearDown();
+        std::filesystem::current_path(home);
+    }
+};
+
+TEST_F(BrokenContentFilesTest, AreNeverFoundAndEveryLevelStartsWithItsOwnItems) {
+    ASSERT_EQ(levels, static_cast<int>(LevelNames.size()) + 6);
+    const auto untagged = [](const auto& list, auto field) {
+        return std::count_if(list.begin(), list.end(), [&](const auto& e) { return (*e).*field == "NULL"; });
+    };
+    EXPECT_EQ(untagged(ItemList, &TItem::tag), 6);
+    EXPECT_EQ(untagged(ActionList, &TAction::name), 6);
+    EXPECT_EQ(untagged(LevelRegistry, &TLevel::Name), 6);
+    EXPECT_EQ(untagged(StationList, &TStation::tag), 1);
+    EXPECT_EQ(TStation::FindByTag("NULL"), nullptr);
+    EXPECT_EQ(TStation::FindByTargetTag("NULL"), nullptr);
+    EXPECT_EQ(TItem::FindByTag("NULL"), nullptr);
+    EXPECT_EQ(TAction::FindByTag("NULL"), nullptr);
+    EXPECT_EQ(TAction::FindByName("NULL"), nullptr);
+    EXPECT_EQ(TLevel::FindByName("NULL"), nullptr);
+    for (const std::string& name : LevelNames) {
+        TLevel* level = TLevel::FindByName(name);
+        ASSERT_NE(level, nullptr);
+        for (const std::string& tag : level->ItemTags)
+            EXPECT_NE(tag, "NULL") << name;
+        ASSERT_LE(level->ItemTags.size(), static_cast<size_t>(ItemsPerPage * MaxItemPages)) << name;
+        level->Start(); // ends the program when the goal menu cannot hold the level's items
+        EXPECT_EQ(level->IntroPrompt.Note.find("NULL"), std::string::npos) << level->IntroPrompt.Note;
     }
 }
 

@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
     CheckFinalGoals(run, report);
     CheckLayout(run, report);
     CheckMenuLinks(run, report);
+    CheckPages(run, report);
     CheckMedia(run, report);
     return report.Print() == 0 ? 0 : 1;
 }
