@@ -9,10 +9,25 @@
 #include <string>
 #include <vector>
 
-// Everything the rules carry from one turn to the next: the Gorum and the week.
+// What a goal of the steady player asks for: a skill level, or an item; nothing when skill is -1 and
+// there is no item.
+struct TTarget {
+    int skill = -1;
+    int level = 0;
+    const TItem* item = nullptr;
+
+    bool Live() const { return skill >= 0 || item != nullptr; }
+    bool MetBy(const TPlayer& player) const;
+    bool operator==(const TTarget&) const = default;
+};
+
+// Everything the rules carry from one turn to the next (the Gorum and the week), and the goals a player
+// model keeps from one turn to the next.
 struct TPlanState {
     TPlayer player;
     int week = 1;
+    int standing = -1; // the best player's standing goal focused last turn, or -1
+    TTarget target;    // the steady player's goal, set in an earlier turn and not reached yet
 };
 
 enum class TTurnKind { Station, Work, Quit };
@@ -27,6 +42,11 @@ struct TTurnChoice {
     std::vector<int> levelGoals;
     // Items given a focused goal, due next week: this turn hands them out.
     std::vector<std::string> itemGoals;
+    // The steady player's focused goal during this turn, whether it was set this week, and the week it
+    // is due: the week after the turn that reaches it.
+    TTarget target;
+    bool targetSet = false;
+    int targetDue = 0;
 };
 
 struct TPlanWeek {

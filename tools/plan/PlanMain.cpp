@@ -1,9 +1,7 @@
-// gorum-plan [DIR] LEVEL: finds a plan that wins a level with the game's own rules, or proves there is none.
+// gorum-plan [DIR] LEVEL [--player best|steady|none]: finds a plan that wins a level with the game's own
+// rules for a player model, or proves there is none.
 
-#include "tools/plan/PlanBound.hpp"
-#include "tools/plan/PlanSearch.hpp"
-#include "tools/plan/PlanText.hpp"
-#include "tools/plan/PlanWorld.hpp"
+#include "tools/plan/PlanReport.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -15,20 +13,16 @@
 
 namespace {
 
-constexpr int ExitPlan = 0;
-constexpr int ExitNoPlan = 1;
-constexpr int ExitUsage = 2;
-constexpr int ExitUndecided = 3;
-// Leaves room under the ten seconds a level may take, for start-up and the single-action check.
-constexpr double SearchSeconds = 6.0;
-
 constexpr const char* Usage =
-    "Usage: gorum-plan [DIR] LEVEL\n"
+    "Usage: gorum-plan [DIR] LEVEL [--player best|steady|none]\n"
     "Plans the level named LEVEL (its two-character NAME) of the game in DIR (default: the working\n"
     "directory) with the game's own rules: the action of every week and the goals to set and focus.\n"
+    "The player sets goals as the model says: best, the goals that leave the Gorum most motivated\n"
+    "(the default); steady, one focused goal at a time for the milestone he works toward next, due the\n"
+    "week he reaches it, an item's goal set before the week that gets it; none, no goals at all.\n"
     "Prints the plan week by week with the skills, items and motivation after each week, the weeks to\n"
-    "spare, and the level's difficulty (the best plan's weeks to spare, and whether one action taken\n"
-    "every week wins).\n"
+    "spare, and the level's difficulty (the weeks to spare of every player model, the fewest turns any\n"
+    "play needs, and whether one action taken every week wins).\n"
     "Exit status: 0 a plan was found; 1 no plan exists within the level's length (the reason is printed);\n"
     "2 bad arguments, DIR is not a game folder or no level has that name; 3 no plan was found, but none\n"
     "was proven impossible either.\n";
@@ -54,16 +48,18 @@ std::string TurnsText(int turns) {
     return std::to_string(turns) + (turns == 1 ? " turn" : " turns");
 }
 
-std::string Spare(const TPlanWorld& world, const TPlan& plan) {
-    const int spare = world.Turns() - static_cast<int>(plan.weeks.size());
-    return std::to_string(spare) + (spare == 1 ? " week" : " weeks") + " to spare";
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::string> args(argv + 1, argv + argc);
+    TPlayerKind player = TPlayerKind::Best;
+    const auto option = std::find(args.begin(), args.end(), "--player");
+    if (option != args.end()) {
+        if (option + 1 == args.end() || !TPlayerModel::Parse(*(option + 1), player))
+            return Fail(ExitUsage, "--player takes best, steady or none\n" + std::string(Usage));
+        args.erase(option, option + 2);
+    }
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
             std::cout << Usage;
@@ -87,39 +83,7 @@ int main(int argc, char** argv) {
     std::cout << "Level " << level.Name << " \"" << level.IntroPrompt.Title
               << "\": " << OneLine(level.IntroPrompt.Note) << ", " << TurnsText(world.Turns()) << ".\n";
 
-    const TPlanBound bound(world);
-    const int fewest = bound.FewestTurns(world.Start().player, world.Turns());
-    if (fewest == TPlanBound::Never)
-        return Fail(ExitNoPlan, "no plan: " + bound.WhyNever(world.Start().player));
-    if (fewest > world.Turns()) {
-        return Fail(ExitNoPlan, "no plan: the final goal needs more than " + std::to_string(world.Turns()) +
-                                    " turns even at full motivation, and the level gives " +
-                                    std::to_string(world.Turns()));
-    }
-
-    TPlanSearch search(world, bound);
-    const TPlan plan = search.Search(SearchSeconds);
-    if (!plan.won) {
-        return Fail(ExitUndecided, "no plan found, though the bound allows one in " + TurnsText(fewest) +
-                                       "; not proven impossible");
-    }
-    TPlanText::Write(std::cout, world, plan);
-    std::cout << "Won "
-              << "at the end of week " << plan.weeks.size() << ": " << Spare(world, plan) << ".\n";
-
-    const std::vector<TPlan> singles = search.SingleActionWins();
-    std::cout << "Difficulty: the best plan found has " << Spare(world, plan)
-              << " (no plan can win in fewer than " << fewest << " turns); ";
-    if (singles.empty()) {
-        std::cout << "no single action taken every week wins.\n";
-    } else {
-        std::cout << "taken every week, these actions win alone:";
-        for (const TPlan& single : singles) {
-            std::cout << " " << single.weeks.front().choice.action->name << " ["
-                      << single.weeks.front().choice.action->tag << "] (" << Spare(world, single) << ")";
-        }
-        std::cout << ".\n";
-    }
+    const int status = ReportLevel(world, player, std::cout);
     std::printf("Planned in %.2f s.\n", SecondsSince(start));
-    return ExitPlan;
+    return status;
 }

@@ -17,8 +17,10 @@ struct TNode {
     int bound = 0;
 };
 
-// States with the same skills, inventory slots and job play on alike; only motivation tells them apart.
-std::string KeyOf(const TPlayer& player) {
+// States with the same skills, inventory slots, job and goals kept play on alike; only motivation tells
+// them apart.
+std::string KeyOf(const TPlanState& state) {
+    const TPlayer& player = state.player;
     std::string key;
     for (size_t s = 0; s < SkillCount; ++s) {
         key += static_cast<char>(player.skillLevel[s]);
@@ -28,6 +30,10 @@ std::string KeyOf(const TPlayer& player) {
     for (const TItem* item : player.inventory)
         add(item);
     add(player.currentJob);
+    key += static_cast<char>(state.standing);
+    key += static_cast<char>(state.target.skill);
+    key += static_cast<char>(state.target.level);
+    add(state.target.item);
     return key;
 }
 
@@ -53,6 +59,7 @@ TPlan PathTo(const std::vector<TNode>& nodes, long last, const TTurnChoice& choi
          at = nodes[static_cast<size_t>(at)].parent)
         plan.weeks.push_back({nodes[static_cast<size_t>(at)].choice, nodes[static_cast<size_t>(at)].state});
     std::reverse(plan.weeks.begin(), plan.weeks.end());
+    TPlayerModel::Finish(plan);
     return plan;
 }
 
@@ -69,17 +76,17 @@ TPlan TPlanSearch::Beam(size_t width, int turnsToBeat, std::chrono::steady_clock
         TPlan best;
         for (const long parentIndex : layer) {
             const TPlanState parent = nodes[static_cast<size_t>(parentIndex)].state;
-            const int standing = nodes[static_cast<size_t>(parentIndex)].choice.standing;
-            for (TTurnChoice choice : world.Choices(parent)) {
-                const TTurnOutcome outcome = world.PlayWithBestGoals(parent, choice, standing);
-                if (outcome.lost || outcome.goalMissed) continue;
+            for (const TMove& move : model.Moves(parent)) {
+                const TTurnChoice& choice = move.choice;
+                const TTurnOutcome& outcome = move.outcome;
+                if (outcome.lost) continue;
                 if (outcome.won) {
                     const bool better = !best.won || outcome.after.player.motivation >
                                                          best.weeks.back().after.player.motivation;
                     if (better) best = PathTo(nodes, parentIndex, choice, outcome.after);
                     continue;
                 }
-                const std::string key = KeyOf(outcome.after.player);
+                const std::string key = KeyOf(outcome.after);
                 const auto found = seen.find(key);
                 if (found != seen.end()) {
                     TNode& kept = children[found->second];
@@ -139,24 +146,25 @@ std::vector<TPlan> TPlanSearch::SingleActionWins() {
     for (const TTurnChoice& first : world.Choices(world.Start())) {
         TPlan plan;
         TPlanState state = world.Start();
-        int standing = -1;
         for (int turn = 1; turn <= world.Turns(); ++turn) {
-            const std::vector<TTurnChoice> choices = world.Choices(state);
-            const auto same = std::find_if(choices.begin(), choices.end(), [&](const TTurnChoice& c) {
-                return c.kind == first.kind && c.action == first.action;
-            });
-            if (same == choices.end()) break;
-            TTurnChoice choice = *same;
-            const TTurnOutcome outcome = world.PlayWithBestGoals(state, choice, standing);
-            if (outcome.lost || outcome.goalMissed) break;
-            plan.weeks.push_back({choice, outcome.after});
-            if (outcome.won) {
+            // The same action again, with the goals that leave the Gorum most motivated.
+            const TMove* same = nullptr;
+            const std::vector<TMove> moves = model.Moves(state);
+            for (const TMove& move : moves) {
+                if (move.choice.kind != first.kind || move.choice.action != first.action) continue;
+                if (same == nullptr ||
+                    move.outcome.after.player.motivation > same->outcome.after.player.motivation)
+                    same = &move;
+            }
+            if (same == nullptr || same->outcome.lost) break;
+            plan.weeks.push_back({same->choice, same->outcome.after});
+            if (same->outcome.won) {
                 plan.won = true;
                 break;
             }
-            state = outcome.after;
-            standing = choice.standing;
+            state = same->outcome.after;
         }
+        TPlayerModel::Finish(plan);
         if (plan.won) wins.push_back(std::move(plan));
     }
     return wins;

@@ -37,15 +37,14 @@ class TPlanWorld {
     std::vector<TTurnChoice> Choices(const TPlanState& state);
     // One turn exactly as the game runs it, with the choice's goals set and focused before it.
     TTurnOutcome Play(const TPlanState& state, const TTurnChoice& choice);
-    // The turn with the goals that leave the Gorum most motivated; fills the choice's goals.
-    // standingBefore is last turn's standing goal, kept when it serves as well as another.
-    TTurnOutcome PlayWithBestGoals(const TPlanState& state, TTurnChoice& choice, int standingBefore);
+    // Every action the level lets the Gorum run at some point: those of its stations, and the work and
+    // quit of every job; each once, in that order.
+    std::vector<TAction*> Offered() const;
 
   private:
     void Restore(const TPlanState& state);
     void SetGoals(const TTurnChoice& choice);
     void ClearGoals();
-    bool FinalGoalCovers(int skill) const;
 
     TLevel* level = nullptr;
     std::string unplayable;

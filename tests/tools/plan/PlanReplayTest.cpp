@@ -1,8 +1,8 @@
-// Every level in content/levels: the plan gorum-plan prints, played in the real game on the headless
-// backend by pointer events and button presses only, must end in the "FINALPASS" prompt. New levels are
-// picked up by themselves.
+// Every level in content/levels: the plan gorum-plan prints for the best and the steady player, played in
+// the real game on the headless backend by pointer events and button presses only, must end in the
+// "FINALPASS" prompt. New levels are picked up by themselves.
 
-#include "tools/plan/PlanReplay.hpp"
+#include "tests/tools/plan/PlanReplay.hpp"
 #include "platform/headless/Headless.hpp"
 #include "shell/Main.hpp"
 #include "tests/tools/plan/PlanRun.hpp"
@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -49,11 +50,11 @@ TReplayResult ReplayInFreshGame(const std::string& level, const TPlanScript& scr
     return result;
 }
 
-class ShippedLevelReplay : public ::testing::TestWithParam<std::string> {};
+class ShippedLevelReplay : public ::testing::TestWithParam<std::tuple<std::string, std::string>> {};
 
 TEST_P(ShippedLevelReplay, ThePrintedPlanWinsTheLevelInTheGame) {
-    const std::string level = GetParam();
-    const TPlanRun plan = TPlanRun::Of(std::string(GORUM_SOURCE_DIR) + " " + level);
+    const auto& [level, player] = GetParam();
+    const TPlanRun plan = TPlanRun::Of(std::string(GORUM_SOURCE_DIR) + " " + level + " --player " + player);
     ASSERT_EQ(plan.status, 0) << plan.output;
     std::istringstream text(plan.output);
     const TPlanScript script = TPlanText::Read(text);
@@ -100,9 +101,11 @@ TEST(PlanReplay, SqueezesStandingGoalsInAndOutOfFocusAndReportsAPlanThatDoesNotW
     EXPECT_EQ(result.failure, "week 4: the plan ended without winning");
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLevelReplay, ::testing::ValuesIn(LevelNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             return "Level" + info.param;
+INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLevelReplay,
+                         ::testing::Combine(::testing::ValuesIn(LevelNames()),
+                                            ::testing::Values("best", "steady")),
+                         [](const auto& info) {
+                             return "Level" + std::get<0>(info.param) + "_" + std::get<1>(info.param);
                          });
 
 } // namespace

@@ -54,7 +54,10 @@ TEST_F(PlanTest, WinsASkillGoalInTheFewestTurnsAndSaysWhatWinsAlone) {
     EXPECT_TRUE(run.Says("Week 2:\n  new goal: Fitness 2 by week 3, focused\n")) << run.output;
     EXPECT_TRUE(run.Says("motivation 72.93\nWeek 3:")) << run.output;
     EXPECT_TRUE(run.Says("Won at the end of week 3: 1 week to spare.")) << run.output;
-    EXPECT_TRUE(run.Says("no plan can win in fewer than 2 turns")) << run.output;
+    EXPECT_TRUE(
+        run.Says("Difficulty: weeks to spare: best 1, steady 1, none 1; no plan can win in fewer than "
+                 "2 turns"))
+        << run.output;
     EXPECT_TRUE(run.Says("these actions win alone: Jog [jog] (1 week to spare)")) << run.output;
 }
 
@@ -122,8 +125,39 @@ TEST_F(PlanTest, SaysSoWhenItFindsNoPlanThatTheBoundCannotRuleOut) {
     Level("6", "SetItemGoal(\"halo\")\n", "AddAction(\"pray\")\n");
     const TPlanRun run = Plan();
     EXPECT_EQ(run.status, 3) << run.output;
-    EXPECT_TRUE(run.Says("no plan found, though the bound allows one in 1 turn; not proven impossible"))
+    EXPECT_TRUE(
+        run.Says("no plan found for the best player, though the bound allows one in 1 turn; not proven "
+                 "impossible"))
         << run.output;
+}
+
+// The halo needs motivation above 75 and Fitness 2. The best player focuses a standing goal (50 + 2.5),
+// then a goal of each level the turn reaches: Fitness 2 (52.5 + 2.375 + 18.05 = 72.93), Fitness 3
+// (+ 1.35 + 10.29 = 84.57), and prays in week 4. The steady player's one milestone is Fitness 2, which
+// leaves him at 72.93 with nothing left to work toward, and the player without goals only loses
+// motivation: neither ever prays above 75.
+TEST_F(PlanTest, EachPlayerModelSetsItsOwnGoals) {
+    Write("items/halo.txt", "NAME=\"Halo\"\nTAG=\"halo\"\n");
+    Write("actions/pray.txt",
+          "NAME=\"Pray\"\nTAG=\"pray\"\nRequireSkill(\"Fitness\", \"2\")\nGiveItem(\"halo\", \"75\")\n");
+    Write("actions/jog.txt", "NAME=\"Jog\"\nTAG=\"jog\"\nGiveSkill(\"Fitness\", \"\", \"\", \"10\")\n");
+    Write("stations/yard.txt",
+          "SetImage(\"media/s.bmp\", \"100\", \"100\", \"0\", \"1\")\nTAG=\"station_yard\"\n"
+          "NAME=\"Yard\"\nSetAction(\"jog\")\nSetAction(\"pray\")\n");
+    Level("6", "SetItemGoal(\"halo\")\n", "AddAction(\"jog\")\nAddAction(\"pray\")\n");
+    const TPlanRun best = Plan();
+    EXPECT_EQ(best.status, 0) << best.output;
+    EXPECT_TRUE(best.Says("Week 1:\n  new goal: Fitness 10 by week 6, focused\n")) << best.output;
+    EXPECT_TRUE(best.Says("Week 3:\n  new goal: Fitness 3 by week 4, focused\n")) << best.output;
+    EXPECT_TRUE(best.Says("motivation 84.57\nWeek 4:\n  action: Pray [pray]")) << best.output;
+    EXPECT_TRUE(best.Says("Difficulty: weeks to spare: best 1, steady no plan found, none no plan found;"))
+        << best.output;
+    const TPlanRun steady = Plan("T1 --player steady");
+    EXPECT_EQ(steady.status, 3) << steady.output;
+    EXPECT_TRUE(steady.Says("no plan found for the steady player")) << steady.output;
+    EXPECT_EQ(Plan("T1 --player none").status, 3);
+    EXPECT_EQ(Plan("T1 --player lazy").status, 2);
+    EXPECT_EQ(Plan("T1 --player").status, 2);
 }
 
 // Three actions with ten item lines each offer 30 item choices; the goal menu holds 21.

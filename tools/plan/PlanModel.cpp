@@ -1,0 +1,185 @@
+#include "tools/plan/PlanModel.hpp"
+
+#include <algorithm>
+
+namespace {
+
+// Item goals tried per turn by the best player: every subset of this many received items.
+constexpr size_t MaxItemGoalChoices = 3;
+
+bool Offers(const TLevel& level, const TItem* item) {
+    return std::find(level.ItemTags.begin(), level.ItemTags.end(), item->tag) != level.ItemTags.end();
+}
+
+void AddOnce(std::vector<TTarget>& targets, const TTarget& target) {
+    if (std::find(targets.begin(), targets.end(), target) == targets.end()) targets.push_back(target);
+}
+
+} // namespace
+
+bool TTarget::MetBy(const TPlayer& player) const {
+    if (item != nullptr)
+        return std::find(player.inventory.begin(), player.inventory.end(), item) != player.inventory.end();
+    return skill >= 0 && player.skillLevel[static_cast<size_t>(skill)] >= level;
+}
+
+TPlayerModel::TPlayerModel(TPlanWorld& world, TPlayerKind kind) : world(world), kind(kind) {
+    const TGoal& final = world.FinalGoal();
+    const TItem* finalItem = TItem::FindByTag(final.itemTag);
+    const TTarget finalTarget =
+        finalItem != nullptr ? TTarget{-1, 0, finalItem} : TTarget{final.skill, final.targetLevel, nullptr};
+    // The goal menu offers an item only when one of the level's actions names it.
+    const auto addItem = [&](const TItem* item) {
+        if (item != nullptr && Offers(*world.Level(), item)) AddOnce(milestones, {-1, 0, item});
+    };
+    for (const TAction* action : world.Offered()) {
+        for (int s = 0; s < SkillCount; ++s) {
+            const int level = action->requiredLevels[static_cast<size_t>(s)];
+            if (level > 1 && level <= MaxSkillLevel) AddOnce(milestones, {s, level, nullptr});
+        }
+        for (const std::string& tag : action->requiredItems)
+            addItem(TItem::FindByTag(tag));
+        for (const std::string& tag : action->giveItems) {
+            const TItem* item = TItem::FindByTag(tag);
+            if (item != nullptr && (item->itemType == "JOB" || item->itemType == "ASSET")) addItem(item);
+        }
+    }
+    std::erase(milestones, finalTarget);
+}
+
+bool TPlayerModel::Parse(const std::string& name, TPlayerKind& kind) {
+    for (const TPlayerKind k : {TPlayerKind::Best, TPlayerKind::Steady, TPlayerKind::None}) {
+        if (name == Name(k)) {
+            kind = k;
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* TPlayerModel::Name(TPlayerKind kind) {
+    switch (kind) {
+    case TPlayerKind::Steady:
+        return "steady";
+    case TPlayerKind::None:
+        return "none";
+    case TPlayerKind::Best:
+        break;
+    }
+    return "best";
+}
+
+std::vector<TMove> TPlayerModel::Moves(const TPlanState& state) {
+    std::vector<TMove> moves;
+    for (const TTurnChoice& choice : world.Choices(state)) {
+        switch (kind) {
+        case TPlayerKind::Best:
+            BestMoves(state, choice, moves);
+            break;
+        case TPlayerKind::Steady:
+            SteadyMoves(state, choice, moves);
+            break;
+        case TPlayerKind::None:
+            moves.push_back({choice, world.Play(state, choice)});
+            break;
+        }
+    }
+    std::erase_if(moves, [](const TMove& move) { return move.outcome.goalMissed; });
+    return moves;
+}
+
+// What the turn does does not depend on the goals, only what motivation makes of it afterwards: the turn
+// is played plain first, and then with every set of goals that could reward it.
+void TPlayerModel::BestMoves(const TPlanState& state, TTurnChoice choice, std::vector<TMove>& moves) {
+    TTurnOutcome best = world.Play(state, choice);
+    if (best.won || best.lost) {
+        moves.push_back({choice, best});
+        return;
+    }
+    const TGoal& final = world.FinalGoal();
+    const bool finalIsSkill = TItem::FindByTag(final.itemTag) == nullptr && final.targetLevel > 0;
+    const TPlayer& plain = best.after.player;
+    TTurnChoice goals = choice;
+    std::vector<int> gained;
+    for (int s = 0; s < SkillCount; ++s) {
+        const size_t i = static_cast<size_t>(s);
+        if (plain.weekLevel[i] > 0 && state.player.skillLevel[i] < MaxSkillLevel)
+            goals.levelGoals.push_back(s);
+        if (plain.weekGain[i] > 0 && state.player.skillLevel[i] < MaxSkillLevel) gained.push_back(s);
+    }
+    // A goal in a skill that made progress keeps motivation up; a reached one rewards it too. Without a
+    // reached one, one standing goal does the first job, unless the final goal already does.
+    const bool covered = finalIsSkill && std::find(gained.begin(), gained.end(), final.skill) != gained.end();
+    if (goals.levelGoals.empty() && !covered && !gained.empty()) {
+        const bool keep = std::find(gained.begin(), gained.end(), state.standing) != gained.end();
+        goals.standing = keep ? state.standing : gained.front();
+    }
+    std::vector<std::string> received;
+    for (const TItem* item : plain.weekItems) {
+        if (item == nullptr || item->tag == final.itemTag || !Offers(*world.Level(), item)) continue;
+        if (std::find(received.begin(), received.end(), item->tag) == received.end() &&
+            received.size() < MaxItemGoalChoices)
+            received.push_back(item->tag);
+    }
+    for (size_t mask = 0; mask < (size_t{1} << received.size()); ++mask) {
+        TTurnChoice tried = goals;
+        for (size_t i = 0; i < received.size(); ++i) {
+            if ((mask >> i & 1) != 0) tried.itemGoals.push_back(received[i]);
+        }
+        if (tried.standing < 0 && tried.levelGoals.empty() && tried.itemGoals.empty()) continue;
+        const TTurnOutcome outcome = world.Play(state, tried);
+        if (outcome.goalMissed || outcome.after.player.motivation <= best.after.player.motivation) continue;
+        best = outcome;
+        choice = tried;
+    }
+    best.after.standing = choice.standing;
+    moves.push_back({choice, best});
+}
+
+bool TPlayerModel::MeetsAnother(const TTarget& target, const TPlayer& before, const TPlayer& after) const {
+    return std::any_of(milestones.begin(), milestones.end(), [&](const TTarget& m) {
+        return !(m == target) && !m.MetBy(before) && m.MetBy(after);
+    });
+}
+
+void TPlayerModel::SteadyMoves(const TPlanState& state, const TTurnChoice& choice,
+                               std::vector<TMove>& moves) {
+    const TTurnOutcome plain = world.Play(state, choice);
+    std::vector<TTarget> targets;
+    if (state.target.Live()) {
+        targets.push_back(state.target);
+    } else {
+        moves.push_back({choice, plain});
+        for (const TTarget& m : milestones) {
+            if (!m.MetBy(state.player)) targets.push_back(m);
+        }
+    }
+    for (const TTarget& target : targets) {
+        const bool reached = target.MetBy(plain.after.player);
+        const bool set = !state.target.Live();
+        // An item's goal comes before the week that gets it; a goal not reached this turn must be the next
+        // thing the plan reaches, and the plan must not end before it.
+        if (set && reached && target.item != nullptr) continue;
+        if (!reached && (plain.won || MeetsAnother(target, state.player, plain.after.player))) continue;
+        TTurnChoice tried = choice;
+        tried.target = target;
+        tried.targetSet = set;
+        tried.targetDue = reached ? state.week + 1 : world.Level()->Length;
+        TTurnOutcome outcome = world.Play(state, tried);
+        if (!reached) outcome.after.target = target;
+        moves.push_back({tried, outcome});
+    }
+}
+
+void TPlayerModel::Finish(TPlan& plan) {
+    for (size_t set = 0; set < plan.weeks.size(); ++set) {
+        TTurnChoice& choice = plan.weeks[set].choice;
+        if (!choice.targetSet) continue;
+        for (size_t at = set; at < plan.weeks.size(); ++at) {
+            if (!plan.weeks[at].after.target.Live()) {
+                choice.targetDue = plan.weeks[at].after.week;
+                break;
+            }
+        }
+    }
+}
