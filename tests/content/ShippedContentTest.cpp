@@ -335,6 +335,12 @@ TEST_F(ShippedContentTest, LevelsGrowInLengthAndEachFinalGoalIsReachable) {
         EXPECT_LE(lines, 4) << name;
 
         const TReach reach = Reachable(*level);
+        // The goal menu offers each item once, and only what the level can give.
+        std::set<std::string> offered;
+        for (const std::string& tag : level->ItemTags) {
+            EXPECT_TRUE(offered.insert(tag).second) << name << " offers " << tag << " twice";
+            EXPECT_EQ(reach.items.count(tag), 1u) << name << " offers " << tag << ", which it cannot give";
+        }
         if (TItem::FindByTag(level->ItemGoal) != nullptr) {
             EXPECT_EQ(reach.items.count(level->ItemGoal), 1u) << name << " cannot give " << level->ItemGoal;
         } else {
@@ -350,6 +356,20 @@ TEST_F(ShippedContentTest, LevelsGrowInLengthAndEachFinalGoalIsReachable) {
         EXPECT_EQ(path, CurrentDirectory() + "/content/tut/Tutorial" + std::to_string(i + 1) + ".html");
         EXPECT_EQ(FileKind(path), 1) << path;
     }
+}
+
+// The level of assets cannot be won without the Bank: with its actions taken away, the goal is out of reach.
+TEST_F(ShippedContentTest, TheFifthLevelNeedsTheBank) {
+    TLevel withoutBank = *TLevel::FindByName("05");
+    const TStation* bank = TStation::FindByTag("station_bank");
+    ASSERT_NE(bank, nullptr);
+    std::erase_if(withoutBank.ActionTags, [&](const std::string& tag) {
+        return std::find(bank->actions.begin(), bank->actions.end(), TAction::FindByTag(tag)) !=
+               bank->actions.end();
+    });
+    ASSERT_NE(TItem::FindByTag(withoutBank.ItemGoal), nullptr) << "the fifth level's goal is a thing";
+    EXPECT_EQ(Reachable(*TLevel::FindByName("05")).items.count(withoutBank.ItemGoal), 1u);
+    EXPECT_EQ(Reachable(withoutBank).items.count(withoutBank.ItemGoal), 0u);
 }
 
 TEST_F(ShippedContentTest, TheLevelListCallsEachLevelByItsIntroTitleAndLength) {
