@@ -26,8 +26,9 @@ struct TTarget {
 struct TPlanState {
     TPlayer player;
     int week = 1;
-    int standing = -1; // the best player's standing goal focused last turn, or -1
-    TTarget target;    // the steady player's goal, set in an earlier turn and not reached yet
+    int standing = -1;  // the best player's standing goal focused last turn, or -1
+    TTarget target;     // the steady player's goal, set in an earlier turn and not reached yet
+    bool quiet = false; // the steady player's last turn went by without his goal or any milestone
 };
 
 enum class TTurnKind { Station, Work, Quit };

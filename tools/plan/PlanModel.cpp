@@ -69,23 +69,43 @@ const char* TPlayerModel::Name(TPlayerKind kind) {
     return "best";
 }
 
+TGoalFreedom TPlayerModel::Freedom() const {
+    switch (kind) {
+    case TPlayerKind::Steady:
+        return TGoalFreedom::OneFocused;
+    case TPlayerKind::None:
+        return TGoalFreedom::None;
+    case TPlayerKind::Best:
+        break;
+    }
+    return TGoalFreedom::Any;
+}
+
 std::vector<TMove> TPlayerModel::Moves(const TPlanState& state) {
     std::vector<TMove> moves;
-    for (const TTurnChoice& choice : world.Choices(state)) {
-        switch (kind) {
-        case TPlayerKind::Best:
-            BestMoves(state, choice, moves);
-            break;
-        case TPlayerKind::Steady:
-            SteadyMoves(state, choice, moves);
-            break;
-        case TPlayerKind::None:
-            moves.push_back({choice, world.Play(state, choice)});
-            break;
-        }
-    }
-    std::erase_if(moves, [](const TMove& move) { return move.outcome.goalMissed; });
+    for (const TTurnChoice& choice : world.Choices(state))
+        Variants(state, choice, moves);
     return moves;
+}
+
+void TPlayerModel::Variants(const TPlanState& state, const TTurnChoice& choice, std::vector<TMove>& moves) {
+    const size_t first = moves.size();
+    switch (kind) {
+    case TPlayerKind::Best:
+        BestMoves(state, choice, moves);
+        break;
+    case TPlayerKind::Steady:
+        SteadyMoves(state, choice, moves);
+        break;
+    case TPlayerKind::None:
+        moves.push_back({choice, world.Play(state, choice)});
+        break;
+    }
+    for (size_t i = first; i < moves.size(); ++i)
+        Carry(moves[i].choice, state.player, moves[i].outcome.after);
+    moves.erase(std::remove_if(moves.begin() + static_cast<long>(first), moves.end(),
+                               [](const TMove& move) { return move.outcome.goalMissed; }),
+                moves.end());
 }
 
 // What the turn does does not depend on the goals, only what motivation makes of it afterwards: the turn
@@ -132,7 +152,6 @@ void TPlayerModel::BestMoves(const TPlanState& state, TTurnChoice choice, std::v
         best = outcome;
         choice = tried;
     }
-    best.after.standing = choice.standing;
     moves.push_back({choice, best});
 }
 
@@ -142,32 +161,63 @@ bool TPlayerModel::MeetsAnother(const TTarget& target, const TPlayer& before, co
     });
 }
 
+// A goal for an item changes nothing until the item comes, so it is claimed then, as set the week before
+// (which must have gone by without another goal and without a milestone); a skill's goal is set at once.
 void TPlayerModel::SteadyMoves(const TPlanState& state, const TTurnChoice& choice,
                                std::vector<TMove>& moves) {
     const TTurnOutcome plain = world.Play(state, choice);
-    std::vector<TTarget> targets;
+    struct TCandidate {
+        TTarget target;
+        bool set;
+    };
+    std::vector<TCandidate> targets;
     if (state.target.Live()) {
-        targets.push_back(state.target);
+        targets.push_back({state.target, false});
     } else {
         moves.push_back({choice, plain});
         for (const TTarget& m : milestones) {
-            if (!m.MetBy(state.player)) targets.push_back(m);
+            if (m.MetBy(state.player)) continue;
+            if (m.item != nullptr) {
+                if (state.quiet && m.MetBy(plain.after.player)) targets.push_back({m, false});
+                continue;
+            }
+            // Of a skill's milestones, the goal can only be for the lowest one not met: a higher one would
+            // come after it, or with it, and then the lower one serves the same.
+            const bool lower = std::any_of(milestones.begin(), milestones.end(), [&](const TTarget& o) {
+                return o.item == nullptr && o.skill == m.skill && o.level < m.level && !o.MetBy(state.player);
+            });
+            if (!lower) targets.push_back({m, true});
         }
     }
-    for (const TTarget& target : targets) {
+    for (const auto& [target, set] : targets) {
+        // A goal not reached this turn must be the next thing the plan reaches, and the plan must not end
+        // before it.
         const bool reached = target.MetBy(plain.after.player);
-        const bool set = !state.target.Live();
-        // An item's goal comes before the week that gets it; a goal not reached this turn must be the next
-        // thing the plan reaches, and the plan must not end before it.
-        if (set && reached && target.item != nullptr) continue;
         if (!reached && (plain.won || MeetsAnother(target, state.player, plain.after.player))) continue;
         TTurnChoice tried = choice;
         tried.target = target;
         tried.targetSet = set;
         tried.targetDue = reached ? state.week + 1 : world.Level()->Length;
-        TTurnOutcome outcome = world.Play(state, tried);
-        if (!reached) outcome.after.target = target;
-        moves.push_back({tried, outcome});
+        moves.push_back({tried, world.Play(state, tried)});
+    }
+}
+
+void TPlayerModel::Carry(const TTurnChoice& choice, const TPlayer& before, TPlanState& after) const {
+    after.standing = choice.standing;
+    const bool kept = choice.target.Live() && !choice.target.MetBy(after.player);
+    after.target = kept ? choice.target : TTarget{};
+    after.quiet =
+        kind == TPlayerKind::Steady && !choice.target.Live() && !MeetsAnother({}, before, after.player);
+}
+
+void TPlayerModel::Settle(std::vector<TTurnChoice>& choices) {
+    for (size_t i = 1; i < choices.size(); ++i) {
+        TTurnChoice& claimed = choices[i];
+        TTurnChoice& before = choices[i - 1];
+        if (!claimed.target.Live() || claimed.targetSet || before.target.Live()) continue;
+        before.target = claimed.target;
+        before.targetSet = true;
+        before.targetDue = claimed.targetDue;
     }
 }
 

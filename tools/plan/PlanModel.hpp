@@ -10,6 +10,7 @@
 // Every turn is played by the world, so a model only chooses; the rules decide what the choice does.
 
 #include "tools/plan/PlanWorld.hpp"
+#include "tools/plan/SequentialBound.hpp"
 
 #include <string>
 #include <vector>
@@ -25,11 +26,21 @@ class TPlayerModel {
   public:
     TPlayerModel(TPlanWorld& world, TPlayerKind kind);
     TPlayerKind Kind() const { return kind; }
+    // How freely this player sets goals, for the bound on his motivation.
+    TGoalFreedom Freedom() const;
     // Every turn this player may take from the state, played; a turn that misses a goal of its own is
     // left out, one that loses the level is not.
     std::vector<TMove> Moves(const TPlanState& state);
+    // The turns of this player that run the choice's action: one per way of setting goals around it.
+    void Variants(const TPlanState& state, const TTurnChoice& choice, std::vector<TMove>& moves);
     // What only the whole plan tells: the week each steady goal is due.
     static void Finish(TPlan& plan);
+    // The goals the player keeps after a turn with the choice from the Gorum before it: the standing goal,
+    // a steady goal not reached yet, and whether the turn went by quietly.
+    void Carry(const TTurnChoice& choice, const TPlayer& before, TPlanState& after) const;
+    // Puts each item goal the steady player claims when its item comes into the week before, where it
+    // was set; the choices of a whole plan, in order.
+    static void Settle(std::vector<TTurnChoice>& choices);
     const std::vector<TTarget>& Milestones() const { return milestones; }
 
     // "best", "steady", "none"; false for any other text.

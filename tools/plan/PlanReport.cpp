@@ -10,10 +10,10 @@
 
 namespace {
 
-// Leaves room under the ten seconds a level may take, for start-up and the single-action check: the
-// chosen player's search gets the most.
-constexpr double ChosenSeconds = 3.5;
-constexpr double OtherSeconds = 1.75;
+// Turns each player's search may play, which leaves room under the ten seconds a level may take for
+// start-up and the single-action check. Every player gets as many, so that the difficulty line reads the
+// same whichever player's plan is printed.
+constexpr long SearchPlays = 500000;
 constexpr std::array<TPlayerKind, 3> Players = {TPlayerKind::Best, TPlayerKind::Steady, TPlayerKind::None};
 
 std::string TurnsText(int turns) {
@@ -29,10 +29,20 @@ std::string Spare(const TPlanWorld& world, const TPlan& plan) {
     return std::to_string(spare) + (spare == 1 ? " week" : " weeks") + " to spare";
 }
 
-TPlan SearchFor(TPlanWorld& world, TPlayerKind kind, const TPlanBound& bound, double seconds) {
+// The player's plan, or the proof that he has none: his own bound may rule the level out at once.
+TSearchResult SearchFor(TPlanWorld& world, TPlayerKind kind, const TPlanBound& bound, long plays,
+                        const std::vector<TPlan>& hints) {
     TPlayerModel model(world, kind);
+    const int fewest = bound.SequentialTurns(world.Start().player, world.Turns(), model.Freedom());
+    if (fewest > world.Turns()) return {{}, true, false};
     TPlanSearch search(world, model, bound);
-    return search.Search(seconds);
+    return search.Search(plays, fewest, hints);
+}
+
+// A player's weeks to spare; "lost" when he has no plan, "not found" when none was found or ruled out.
+std::string SpareText(const TPlanWorld& world, const TSearchResult& result) {
+    if (result.plan.won) return std::to_string(SpareWeeks(world, result.plan));
+    return result.proven ? "lost" : "not found";
 }
 
 void WriteSingles(TPlanWorld& world, const TPlanBound& bound, std::ostream& out) {
@@ -54,36 +64,46 @@ void WriteSingles(TPlanWorld& world, const TPlanBound& bound, std::ostream& out)
 
 int ReportLevel(TPlanWorld& world, TPlayerKind player, std::ostream& out) {
     const TPlanBound bound(world);
-    const int fewest = bound.FewestTurns(world.Start().player, world.Turns());
-    if (fewest == TPlanBound::Never) {
-        out << "gorum-plan: no plan: " << bound.WhyNever(world.Start().player) << "\n";
+    const TPlayer& start = world.Start().player;
+    if (bound.FewestTurns(start, world.Turns()) == TPlanBound::Never) {
+        out << "gorum-plan: no plan: " << bound.WhyNever(start) << "\n";
         return ExitNoPlan;
     }
+    const int fewest = bound.SequentialTurns(start, world.Turns());
     if (fewest > world.Turns()) {
         out << "gorum-plan: no plan: the final goal needs more than " << TurnsText(world.Turns())
-            << " even at full motivation, and the level gives " << world.Turns() << "\n";
+            << " of one action each, even with the most motivation the rules allow, and the level gives "
+            << world.Turns() << "\n";
         return ExitNoPlan;
     }
 
-    std::array<TPlan, Players.size()> plans;
-    for (size_t i = 0; i < Players.size(); ++i)
-        plans[i] = SearchFor(world, Players[i], bound, Players[i] == player ? ChosenSeconds : OtherSeconds);
-    const TPlan& plan = plans[static_cast<size_t>(player)];
+    // The best player's plan goes first: the others try its actions before searching on their own.
+    std::array<TSearchResult, Players.size()> results;
+    std::vector<TPlan> hints;
+    for (size_t i = 0; i < Players.size(); ++i) {
+        results[i] = SearchFor(world, Players[i], bound, SearchPlays, hints);
+        if (results[i].plan.won) hints.push_back(results[i].plan);
+    }
+    const TSearchResult& result = results[static_cast<size_t>(player)];
+    const std::string name = TPlayerModel::Name(player);
     int status = ExitPlan;
-    if (plan.won) {
-        TPlanText::Write(out, world, plan);
-        out << "Won at the end of week " << plan.weeks.size() << ": " << Spare(world, plan) << ".\n";
+    if (result.plan.won) {
+        TPlanText::Write(out, world, result.plan);
+        out << "Won at the end of week " << result.plan.weeks.size() << ": " << Spare(world, result.plan)
+            << ".\n";
+    } else if (result.proven) {
+        out << "gorum-plan: no plan: no play of the " << name << " player wins within "
+            << TurnsText(world.Turns()) << " (every one was tried)\n";
+        status = ExitNoPlan;
     } else {
-        out << "gorum-plan: no plan found for the " << TPlayerModel::Name(player)
-            << " player, though the bound allows one in " << TurnsText(fewest) << "; not proven impossible\n";
+        out << "gorum-plan: no plan found for the " << name << " player, though the bound allows one in "
+            << TurnsText(fewest) << "; not proven impossible\n";
         status = ExitUndecided;
     }
 
     out << "Difficulty: weeks to spare:";
-    for (size_t i = 0; i < Players.size(); ++i) {
-        out << (i == 0 ? " " : ", ") << TPlayerModel::Name(Players[i]) << " "
-            << (plans[i].won ? std::to_string(SpareWeeks(world, plans[i])) : std::string("no plan found"));
-    }
+    for (size_t i = 0; i < Players.size(); ++i)
+        out << (i == 0 ? " " : ", ") << TPlayerModel::Name(Players[i]) << " " << SpareText(world, results[i]);
     out << "; no plan can win in fewer than " << TurnsText(fewest) << "; ";
     WriteSingles(world, bound, out);
     return status;

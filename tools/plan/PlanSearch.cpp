@@ -1,21 +1,16 @@
 #include "tools/plan/PlanSearch.hpp"
 
 #include <algorithm>
-#include <chrono>
+#include <map>
 #include <unordered_map>
 
 namespace {
 
 constexpr size_t FirstWidth = 32;
 constexpr size_t WidthGrowth = 4;
-constexpr size_t MaxWidth = 4096;
-
-struct TNode {
-    TPlanState state;
-    TTurnChoice choice; // the turn that led here
-    long parent = -1;
-    int bound = 0;
-};
+constexpr size_t MaxWidth = 8192;
+// The complete search is for small levels: those it can finish in this many turns played.
+constexpr long CompletePlays = 50000;
 
 // States with the same skills, inventory slots, job and goals kept play on alike; only motivation tells
 // them apart.
@@ -30,115 +25,247 @@ std::string KeyOf(const TPlanState& state) {
     for (const TItem* item : player.inventory)
         add(item);
     add(player.currentJob);
+    add(player.workAction);
+    add(player.quitAction);
     key += static_cast<char>(state.standing);
     key += static_cast<char>(state.target.skill);
     key += static_cast<char>(state.target.level);
     add(state.target.item);
+    key += static_cast<char>(state.quiet);
     return key;
 }
 
-int TotalPoints(const TPlayer& player) {
+int PointsOf(const TPlayer& player) {
     int total = 0;
     for (size_t s = 0; s < SkillCount; ++s)
-        total += player.skillLevel[s] * 10 + player.skillPoints[s];
+        total += TotalPoints(player.skillLevel[s], player.skillPoints[s]);
     return total;
 }
 
-bool Closer(const TNode& a, const TNode& b) {
+template <typename TLayerNode> bool Closer(const TLayerNode& a, const TLayerNode& b) {
     if (a.bound != b.bound) return a.bound < b.bound;
     if (a.state.player.motivation != b.state.player.motivation)
         return a.state.player.motivation > b.state.player.motivation;
-    return TotalPoints(a.state.player) > TotalPoints(b.state.player);
+    return PointsOf(a.state.player) > PointsOf(b.state.player);
 }
 
-TPlan PathTo(const std::vector<TNode>& nodes, long last, const TTurnChoice& choice, const TPlanState& after) {
-    TPlan plan;
-    plan.won = true;
-    plan.weeks.push_back({choice, after});
-    for (long at = last; at >= 0 && nodes[static_cast<size_t>(at)].parent >= 0;
-         at = nodes[static_cast<size_t>(at)].parent)
-        plan.weeks.push_back({nodes[static_cast<size_t>(at)].choice, nodes[static_cast<size_t>(at)].state});
-    std::reverse(plan.weeks.begin(), plan.weeks.end());
-    TPlayerModel::Finish(plan);
-    return plan;
+bool MoreMotivated(const TTurnOutcome& a, const TPlan& b) {
+    return !b.won || a.after.player.motivation > b.weeks.back().after.player.motivation;
 }
 
 } // namespace
 
-TPlan TPlanSearch::Beam(size_t width, int turnsToBeat, std::chrono::steady_clock::time_point end) {
-    std::vector<TNode> nodes;
-    nodes.push_back({world.Start(), {}, -1, 0});
-    std::vector<long> layer{0};
+TPlan TPlanSearch::PathTo(const std::vector<TNode>& nodes, long last, const TTurnChoice& choice) {
+    std::vector<TTurnChoice> choices{choice};
+    for (long at = last; at >= 0 && nodes[static_cast<size_t>(at)].parent >= 0;
+         at = nodes[static_cast<size_t>(at)].parent)
+        choices.push_back(nodes[static_cast<size_t>(at)].choice);
+    std::reverse(choices.begin(), choices.end());
+    TPlayerModel::Settle(choices);
+    TPlan plan;
+    TPlanState state = world.Start();
+    for (const TTurnChoice& turn : choices) {
+        const TTurnOutcome outcome = world.Play(state, turn);
+        const TPlayer before = state.player;
+        state = outcome.after;
+        model.Carry(turn, before, state);
+        plan.weeks.push_back({turn, state});
+        plan.won = outcome.won;
+    }
+    TPlayerModel::Finish(plan);
+    return plan;
+}
+
+bool TPlanSearch::MoreMotivationHelps() const {
+    return model.Kind() == TPlayerKind::None && !bound.FinalItemCanBeTaken();
+}
+
+TPlan TPlanSearch::Beam(size_t width, int turnsToBeat, long stopAt) {
+    std::vector<TNode> nodes{{}};
+    std::vector<TLayerNode> layer{{world.Start(), 0, 0}};
     const int turns = std::min(world.Turns(), turnsToBeat - 1);
-    for (int turn = 1; turn <= turns && !layer.empty() && std::chrono::steady_clock::now() < end; ++turn) {
-        std::vector<TNode> children;
+    for (int turn = 1; turn <= turns && !layer.empty() && world.Plays() < stopAt; ++turn) {
+        std::vector<TLayerNode> children;
+        std::vector<TTurnChoice> childChoices;
+        std::vector<long> childParents;
         std::unordered_map<std::string, size_t> seen;
         TPlan best;
-        for (const long parentIndex : layer) {
-            const TPlanState parent = nodes[static_cast<size_t>(parentIndex)].state;
-            for (const TMove& move : model.Moves(parent)) {
-                const TTurnChoice& choice = move.choice;
+        long bestParent = -1;
+        TTurnChoice bestChoice;
+        for (const TLayerNode& parent : layer) {
+            for (const TMove& move : model.Moves(parent.state)) {
                 const TTurnOutcome& outcome = move.outcome;
                 if (outcome.lost) continue;
                 if (outcome.won) {
-                    const bool better = !best.won || outcome.after.player.motivation >
-                                                         best.weeks.back().after.player.motivation;
-                    if (better) best = PathTo(nodes, parentIndex, choice, outcome.after);
+                    if (!MoreMotivated(outcome, best)) continue;
+                    best.won = true;
+                    best.weeks = {{move.choice, outcome.after}};
+                    bestParent = parent.node;
+                    bestChoice = move.choice;
                     continue;
                 }
-                const std::string key = KeyOf(outcome.after);
-                const auto found = seen.find(key);
-                if (found != seen.end()) {
-                    TNode& kept = children[found->second];
+                const auto [found, fresh] = seen.emplace(KeyOf(outcome.after), children.size());
+                if (!fresh) {
+                    TLayerNode& kept = children[found->second];
                     if (kept.state.player.motivation >= outcome.after.player.motivation) continue;
-                    kept = {outcome.after, choice, parentIndex, 0};
+                    kept.state = outcome.after;
+                    childChoices[found->second] = move.choice;
+                    childParents[found->second] = parent.node;
                     continue;
                 }
-                seen.emplace(key, children.size());
-                children.push_back({outcome.after, choice, parentIndex, 0});
+                children.push_back({outcome.after, 0, 0});
+                childChoices.push_back(move.choice);
+                childParents.push_back(parent.node);
             }
         }
-        if (best.won) return best;
+        if (best.won) return PathTo(nodes, bestParent, bestChoice);
         // A state that cannot reach the goal in the turns left, even at the bound's pace, is dropped.
         const int left = turns - turn;
-        std::vector<TNode> kept;
-        for (TNode& child : children) {
-            child.bound = bound.FewestTurns(child.state.player, left);
-            if (child.bound <= left) kept.push_back(std::move(child));
+        std::vector<size_t> kept;
+        for (size_t i = 0; i < children.size(); ++i) {
+            children[i].bound = bound.FewestTurns(children[i].state.player, left);
+            if (children[i].bound <= left) kept.push_back(i);
         }
+        const auto closer = [&](size_t a, size_t b) { return Closer(children[a], children[b]); };
         if (kept.size() > width) {
-            std::partial_sort(kept.begin(), kept.begin() + static_cast<long>(width), kept.end(), Closer);
+            std::partial_sort(kept.begin(), kept.begin() + static_cast<long>(width), kept.end(), closer);
             kept.resize(width);
         }
         layer.clear();
-        for (TNode& child : kept) {
-            layer.push_back(static_cast<long>(nodes.size()));
-            nodes.push_back(std::move(child));
+        for (const size_t i : kept) {
+            nodes.push_back({childChoices[i], childParents[i]});
+            layer.push_back({std::move(children[i].state), static_cast<long>(nodes.size() - 1), 0});
         }
     }
     return {};
 }
 
-TPlan TPlanSearch::Search(double seconds) {
-    const auto began = std::chrono::steady_clock::now();
-    const auto spent = [&] {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-    };
-    const auto end = began + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                 std::chrono::duration<double>(seconds));
-    const int fewest = bound.FewestTurns(world.Start().player, world.Turns());
-    TPlan best;
-    for (size_t width = FirstWidth; width <= MaxWidth; width *= WidthGrowth) {
-        const double before = spent();
-        const int toBeat = best.won ? static_cast<int>(best.weeks.size()) : world.Turns() + 1;
-        TPlan plan = Beam(width, toBeat, end);
-        if (plan.won) best = std::move(plan);
-        if (best.won && static_cast<int>(best.weeks.size()) <= fewest) break;
-        // The next width takes about WidthGrowth times as long as this one did.
-        const double last = spent() - before;
-        if (spent() + last * WidthGrowth > seconds) break;
+TSearchResult TPlanSearch::Complete(long stopAt) {
+    const bool monotone = MoreMotivationHelps();
+    std::vector<TNode> nodes{{}};
+    std::vector<TLayerNode> layer{{world.Start(), 0, 0}};
+    for (int turn = 1; turn <= world.Turns() && !layer.empty(); ++turn) {
+        const int left = world.Turns() - turn;
+        // By key, then by motivation unless more of it always serves.
+        std::map<std::pair<std::string, float>, size_t> seen;
+        std::vector<TLayerNode> children;
+        TPlan best;
+        long bestParent = -1;
+        TTurnChoice bestChoice;
+        for (const TLayerNode& parent : layer) {
+            if (world.Plays() >= stopAt) return {};
+            for (const TMove& move : model.Moves(parent.state)) {
+                const TTurnOutcome& outcome = move.outcome;
+                if (outcome.lost) continue;
+                if (outcome.won) {
+                    if (!MoreMotivated(outcome, best)) continue;
+                    best.won = true;
+                    best.weeks = {{move.choice, outcome.after}};
+                    bestParent = parent.node;
+                    bestChoice = move.choice;
+                    continue;
+                }
+                if (bound.FewestTurns(outcome.after.player, left) > left) continue;
+                const float motivation = monotone ? 0.0f : outcome.after.player.motivation;
+                const auto [found, fresh] =
+                    seen.emplace(std::pair{KeyOf(outcome.after), motivation}, children.size());
+                if (!fresh) {
+                    TLayerNode& kept = children[found->second];
+                    if (kept.state.player.motivation >= outcome.after.player.motivation) continue;
+                    kept.state = outcome.after;
+                    nodes[static_cast<size_t>(kept.node)] = {move.choice, parent.node};
+                    continue;
+                }
+                nodes.push_back({move.choice, parent.node});
+                children.push_back({outcome.after, static_cast<long>(nodes.size() - 1), 0});
+            }
+        }
+        if (best.won) return {PathTo(nodes, bestParent, bestChoice), true, true};
+        layer = std::move(children);
     }
-    return best;
+    return {{}, true, true};
+}
+
+TPlan TPlanSearch::Follow(const TPlan& hint, long stopAt) {
+    std::vector<TNode> nodes{{}};
+    std::vector<TLayerNode> layer{{world.Start(), 0, 0}};
+    for (const TPlanWeek& week : hint.weeks) {
+        std::map<std::pair<std::string, float>, size_t> seen;
+        std::vector<TLayerNode> children;
+        TPlan best;
+        long bestParent = -1;
+        TTurnChoice bestChoice;
+        for (const TLayerNode& parent : layer) {
+            if (world.Plays() >= stopAt) return {};
+            std::vector<TMove> moves;
+            for (const TTurnChoice& choice : world.Choices(parent.state)) {
+                if (choice.kind == week.choice.kind && choice.action == week.choice.action) {
+                    model.Variants(parent.state, choice, moves);
+                    break;
+                }
+            }
+            for (const TMove& move : moves) {
+                const TTurnOutcome& outcome = move.outcome;
+                if (outcome.lost) continue;
+                if (outcome.won) {
+                    if (!MoreMotivated(outcome, best)) continue;
+                    best.won = true;
+                    best.weeks = {{move.choice, outcome.after}};
+                    bestParent = parent.node;
+                    bestChoice = move.choice;
+                    continue;
+                }
+                const auto key = std::pair{KeyOf(outcome.after), outcome.after.player.motivation};
+                if (!seen.emplace(key, children.size()).second) continue;
+                nodes.push_back({move.choice, parent.node});
+                children.push_back({outcome.after, static_cast<long>(nodes.size() - 1), 0});
+            }
+        }
+        if (best.won) return PathTo(nodes, bestParent, bestChoice);
+        layer = std::move(children);
+    }
+    return {};
+}
+
+TSearchResult TPlanSearch::Search(long plays, int fewest, const std::vector<TPlan>& hints) {
+    const long stopAt = world.Plays() + plays;
+    TSearchResult result;
+    const auto done = [&] { return result.plan.won && static_cast<int>(result.plan.weeks.size()) <= fewest; };
+    // Other players' plans first, then narrow beams: when one meets the bound, nothing can be sooner. Then
+    // the complete search, as far as a small level needs, then wider beams on what is left.
+    for (const TPlan& hint : hints) {
+        TPlan plan = Follow(hint, stopAt);
+        if (plan.won && (!result.plan.won || plan.weeks.size() < result.plan.weeks.size()))
+            result.plan = std::move(plan);
+    }
+    if (done()) {
+        result.proven = true;
+        return result;
+    }
+    for (size_t width = FirstWidth; width <= FirstWidth * WidthGrowth; width *= WidthGrowth) {
+        const int toBeat = result.plan.won ? static_cast<int>(result.plan.weeks.size()) : world.Turns() + 1;
+        TPlan plan = Beam(width, toBeat, stopAt);
+        if (plan.won) result.plan = std::move(plan);
+        if (done()) {
+            result.proven = true;
+            return result;
+        }
+    }
+    const TSearchResult complete = Complete(std::min(stopAt, world.Plays() + CompletePlays));
+    if (complete.proven) return complete;
+    for (size_t width = FirstWidth * WidthGrowth * WidthGrowth; width <= MaxWidth; width *= WidthGrowth) {
+        const long before = world.Plays();
+        const int toBeat = result.plan.won ? static_cast<int>(result.plan.weeks.size()) : world.Turns() + 1;
+        TPlan plan = Beam(width, toBeat, stopAt);
+        if (plan.won) result.plan = std::move(plan);
+        if (done()) {
+            result.proven = true;
+            break;
+        }
+        // The next width takes about WidthGrowth times as many turns as this one did.
+        if (world.Plays() + (world.Plays() - before) * static_cast<long>(WidthGrowth) > stopAt) break;
+    }
+    return result;
 }
 
 std::vector<TPlan> TPlanSearch::SingleActionWins() {

@@ -150,6 +150,7 @@ std::vector<TTurnChoice> TPlanWorld::Choices(const TPlanState& state) {
 }
 
 TTurnOutcome TPlanWorld::Play(const TPlanState& state, const TTurnChoice& choice) {
+    ++plays;
     Restore(state);
     SetGoals(choice);
     won = lost = missed = false;

@@ -37,6 +37,8 @@ class TPlanWorld {
     std::vector<TTurnChoice> Choices(const TPlanState& state);
     // One turn exactly as the game runs it, with the choice's goals set and focused before it.
     TTurnOutcome Play(const TPlanState& state, const TTurnChoice& choice);
+    // Turns played so far: the measure of a search's work, the same on any machine.
+    long Plays() const { return plays; }
     // Every action the level lets the Gorum run at some point: those of its stations, and the work and
     // quit of every job; each once, in that order.
     std::vector<TAction*> Offered() const;
@@ -53,4 +55,5 @@ class TPlanWorld {
     bool won = false;
     bool lost = false;
     bool missed = false;
+    long plays = 0;
 };

@@ -41,7 +41,8 @@ class PlanTest : public ::testing::Test {
 
 // Jogging from Fitness 1:0 at motivation 50: 8 points (1:8, motivation 52.5 as the final goal's skill
 // progresses), 8 more (2:6, and a goal of level 2 reached in its week: 54.875 + 18.05 = 72.93), then
-// 3 + 7 = 10, which lands on the cap at 3:0. Two turns cannot make 20 points: the second would need 12.
+// 3 + 7 = 10, which lands on the cap at 3:0. Two turns cannot make 20 points: the first, at motivation
+// 50, gives 8, and the second would need 12.
 TEST_F(PlanTest, WinsASkillGoalInTheFewestTurnsAndSaysWhatWinsAlone) {
     Level("5", "SetSkillGoal(\"0\", \"3\")\n", "AddAction(\"jog\")\n");
     const TPlanRun run = Plan();
@@ -56,7 +57,7 @@ TEST_F(PlanTest, WinsASkillGoalInTheFewestTurnsAndSaysWhatWinsAlone) {
     EXPECT_TRUE(run.Says("Won at the end of week 3: 1 week to spare.")) << run.output;
     EXPECT_TRUE(
         run.Says("Difficulty: weeks to spare: best 1, steady 1, none 1; no plan can win in fewer than "
-                 "2 turns"))
+                 "3 turns"))
         << run.output;
     EXPECT_TRUE(run.Says("these actions win alone: Jog [jog] (1 week to spare)")) << run.output;
 }
@@ -97,14 +98,23 @@ TEST_F(PlanTest, ProvesAChainWithALinkNothingGivesHasNoPlan) {
         << run.output;
 }
 
-// Fitness 4 is 30 points; two turns give at most 12 each.
+// Fitness 4 is 30 points. The first turn, at motivation 50, gives 8 (1:8), and no goal can be reached by
+// it, so the second starts at 52.5 at most and gives 8 again (2:6); the third, after at most one goal
+// reached (72.9), gives 10 (3:6): three turns fall short by one, where four win with nothing to spare.
 TEST_F(PlanTest, ProvesTooFewWeeksForThePointsNeededHasNoPlan) {
     Write("actions/jog.txt", "NAME=\"Jog\"\nTAG=\"jog\"\nGiveSkill(\"Fitness\", \"\", \"\", \"9\")\n");
-    Level("3", "SetSkillGoal(\"0\", \"4\")\n", "AddAction(\"jog\")\n");
+    Level("4", "SetSkillGoal(\"0\", \"4\")\n", "AddAction(\"jog\")\n");
     const TPlanRun run = Plan();
     EXPECT_EQ(run.status, 1) << run.output;
-    EXPECT_TRUE(run.Says("no plan: the final goal needs more than 2 turns even at full motivation"))
+    EXPECT_TRUE(
+        run.Says("gorum-plan: no plan: the final goal needs more than 3 turns of one action each, even "
+                 "with the most motivation the rules allow, and the level gives 3\n"))
         << run.output;
+    Level("5", "SetSkillGoal(\"0\", \"4\")\n", "AddAction(\"jog\")\n");
+    const TPlanRun exact = Plan();
+    EXPECT_EQ(exact.status, 0) << exact.output;
+    EXPECT_TRUE(exact.Says("Won at the end of week 4: 0 weeks to spare.")) << exact.output;
+    EXPECT_TRUE(exact.Says("no plan can win in fewer than 4 turns")) << exact.output;
     Level("30", "SetSkillGoal(\"0\", \"4\")\n", "AddAction(\"jog\")\n");
     Write("actions/jog.txt", "NAME=\"Jog\"\nTAG=\"jog\"\nGiveSkill(\"Fitness\", \"\", \"\", \"3\")\n");
     const TPlanRun capped = Plan();
@@ -114,9 +124,9 @@ TEST_F(PlanTest, ProvesTooFewWeeksForThePointsNeededHasNoPlan) {
         << capped.output;
 }
 
-// The bound lets the halo come at the first turn, but it needs motivation above 95, which praying (no
-// skill progress: 25 less every week) never gives: no plan is found, and none is claimed impossible.
-TEST_F(PlanTest, SaysSoWhenItFindsNoPlanThatTheBoundCannotRuleOut) {
+// The halo needs motivation above 95, and praying (no skill progress: 25 less every week) never gives it,
+// whatever goals are set: the bound follows motivation from the 50 of the first turn.
+TEST_F(PlanTest, ProvesAMotivationNoPlayReachesHasNoPlan) {
     Write("items/halo.txt", "NAME=\"Halo\"\nTAG=\"halo\"\n");
     Write("actions/pray.txt", "NAME=\"Pray\"\nTAG=\"pray\"\nGiveItem(\"halo\", \"95\")\n");
     Write("stations/yard.txt",
@@ -124,10 +134,40 @@ TEST_F(PlanTest, SaysSoWhenItFindsNoPlanThatTheBoundCannotRuleOut) {
           "SetAction(\"pray\")\n");
     Level("6", "SetItemGoal(\"halo\")\n", "AddAction(\"pray\")\n");
     const TPlanRun run = Plan();
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(run.Says("gorum-plan: no plan: the final goal needs more than 5 turns")) << run.output;
+}
+
+// Every drill uses up a coin and a whistle, so it takes three turns, where the bound (which never takes
+// anything away) buys them once for all drills: it allows 9 turns for Fitness 9, which takes over 20.
+// Painting in between makes too many states to try them all: no plan is found, and none is claimed
+// impossible.
+TEST_F(PlanTest, SaysSoWhenItFindsNoPlanThatTheBoundCannotRuleOut) {
+    std::string station = "SetImage(\"media/s.bmp\", \"100\", \"100\", \"0\", \"1\")\nTAG=\"station_yard\"\n"
+                          "SetAction(\"drill\")\n";
+    std::string actions = "AddAction(\"drill\")\n";
+    std::string drill = "NAME=\"Drill\"\nTAG=\"drill\"\nGiveSkill(\"Fitness\", \"\", \"\", \"10\")\n";
+    for (const std::string tag : {"coin", "whistle"}) {
+        Write("items/" + tag + ".txt", "TAG=\"" + tag + "\"\n");
+        Write("actions/buy_" + tag + ".txt", "TAG=\"buy_" + tag + "\"\nGiveItem(\"" + tag + "\")\n");
+        drill += "RequireItem(\"" + tag + "\")\nTakeItem(\"" + tag + "\")\n";
+        station += "SetAction(\"buy_" + tag + "\")\n";
+        actions += "AddAction(\"buy_" + tag + "\")\n";
+    }
+    Write("actions/drill.txt", drill);
+    for (int s = 1; s < 5; ++s) {
+        const std::string tag = "paint" + std::to_string(s);
+        Write("actions/" + tag + ".txt",
+              "TAG=\"" + tag + "\"\nGiveSkill(\"" + std::to_string(s) + "\", \"\", \"\", \"10\")\n");
+        station += "SetAction(\"" + tag + "\")\n";
+        actions += "AddAction(\"" + tag + "\")\n";
+    }
+    Write("stations/yard.txt", station);
+    Level("16", "SetSkillGoal(\"0\", \"9\")\n", actions);
+    const TPlanRun run = Plan();
     EXPECT_EQ(run.status, 3) << run.output;
-    EXPECT_TRUE(
-        run.Says("no plan found for the best player, though the bound allows one in 1 turn; not proven "
-                 "impossible"))
+    EXPECT_TRUE(run.Says("gorum-plan: no plan found for the best player, though the bound allows one in 9 "
+                         "turns; not proven impossible\n"))
         << run.output;
 }
 
@@ -150,12 +190,14 @@ TEST_F(PlanTest, EachPlayerModelSetsItsOwnGoals) {
     EXPECT_TRUE(best.Says("Week 1:\n  new goal: Fitness 10 by week 6, focused\n")) << best.output;
     EXPECT_TRUE(best.Says("Week 3:\n  new goal: Fitness 3 by week 4, focused\n")) << best.output;
     EXPECT_TRUE(best.Says("motivation 84.57\nWeek 4:\n  action: Pray [pray]")) << best.output;
-    EXPECT_TRUE(best.Says("Difficulty: weeks to spare: best 1, steady no plan found, none no plan found;"))
-        << best.output;
+    EXPECT_TRUE(best.Says("Difficulty: weeks to spare: best 1, steady lost, none lost;")) << best.output;
     const TPlanRun steady = Plan("T1 --player steady");
-    EXPECT_EQ(steady.status, 3) << steady.output;
-    EXPECT_TRUE(steady.Says("no plan found for the steady player")) << steady.output;
-    EXPECT_EQ(Plan("T1 --player none").status, 3);
+    EXPECT_EQ(steady.status, 1) << steady.output;
+    EXPECT_TRUE(
+        steady.Says("gorum-plan: no plan: no play of the steady player wins within 5 turns (every one "
+                    "was tried)\n"))
+        << steady.output;
+    EXPECT_EQ(Plan("T1 --player none").status, 1);
     EXPECT_EQ(Plan("T1 --player lazy").status, 2);
     EXPECT_EQ(Plan("T1 --player").status, 2);
 }
