@@ -159,8 +159,7 @@ void TLevel::Start() {
 void TLevel::Setup() {
     TStation::DeactivateAll();
     LevelLength = Length;
-    CurrentWeek = 1;
-    if (Mechanism) Mechanism->SetPosition(TTimeBar::WeekX(1) - 50.0f, 20.0f);
+    TTimeBar::GoToWeek(1);
     TGoal::DestroyAll();
     TPlayer::ResetPlayer();
 

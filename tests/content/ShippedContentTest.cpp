@@ -321,7 +321,7 @@ TEST_F(ShippedContentTest, LevelsGrowInLengthAndEachFinalGoalIsReachable) {
         ASSERT_NE(level, nullptr) << name;
         EXPECT_GT(level->Length, previousLength) << name;
         previousLength = level->Length;
-        EXPECT_LE(level->ItemTags.size(), static_cast<size_t>(ItemsPerPage * MaxItemPages)) << name;
+        EXPECT_LE(level->ItemTags.size(), static_cast<size_t>(MaxItemChoices)) << name;
         EXPECT_NE(level->IntroPrompt.Title, "NULL") << name;
         EXPECT_NE(level->IntroPrompt.Text, "NULL") << name;
         // The intro prompt shows four lines of about this width; more is cut off.

@@ -170,6 +170,12 @@ TEST_F(GorumCheckTest, FinalGoalItemGivenByNoAction) {
                                                    "RemoveAction(\"action_jobapply_clerk\")\n"));
     ExpectProblem(
         "content/levels/Level01.txt: final goal item \"job_clerk\" is given by no action the level offers");
+    // Motivation never rises above 100, and an item comes only above its threshold.
+    Fresh();
+    Write("actions/Apply.txt", "TAG=\"action_jobapply_clerk\"\nRequireItem(\"item_diploma\")\n"
+                               "GiveItem(\"job_clerk\", \"100\")\n");
+    ExpectProblem(
+        "content/levels/Level01.txt: final goal item \"job_clerk\" is given by no action the level offers");
 }
 
 TEST_F(GorumCheckTest, FinalSkillGoalAboveEveryCap) {
@@ -203,17 +209,24 @@ TEST_F(GorumCheckTest, ShownStationNotPlacedByTheLevel) {
         "line: it stands where an earlier level left it");
 }
 
+// Which of two files loads first is the file system's order; the later one is reported.
+void ExpectDoubled(const std::string& output, const std::string& what, const std::string& a,
+                   const std::string& b) {
+    const std::string defined = " is already defined by ";
+    EXPECT_TRUE(output.find(a + ": " + what + defined + b) != std::string::npos ||
+                output.find(b + ": " + what + defined + a) != std::string::npos)
+        << output;
+}
+
 TEST_F(GorumCheckTest, TagDefinedTwice) {
     Write("items/Diploma2.txt", "NAME=\"Diploma\"\nTAG=\"item_diploma\"\nSetItemType(\"NOMINAL\")\n");
+    Write("levels/Level02.txt", Level("job_clerk", "SetStation(\"station_office\", \"420\", \"160\")\n"));
     const TCheckResult result = RunCheck(game.root.string());
     EXPECT_EQ(result.exitCode, 1);
-    // Which of the two loads first is the file system's order; the later one is reported.
-    EXPECT_TRUE(
-        result.output.find("content/items/Diploma2.txt: item tag \"item_diploma\" is already defined by "
-                           "content/items/Diploma.txt") != std::string::npos ||
-        result.output.find("content/items/Diploma.txt: item tag \"item_diploma\" is already defined by "
-                           "content/items/Diploma2.txt") != std::string::npos)
-        << result.output;
+    ExpectDoubled(result.output, "item tag \"item_diploma\"", "content/items/Diploma.txt",
+                  "content/items/Diploma2.txt");
+    ExpectDoubled(result.output, "level name \"01\"", "content/levels/Level01.txt",
+                  "content/levels/Level02.txt");
 }
 
 TEST_F(GorumCheckTest, TagsThatNameNothing) {

@@ -3,8 +3,8 @@
 // set for it), and the plan itself. Plain values; the player state they hold refers to the game's items
 // and actions, which live for the whole run.
 
-#include "rules/Player.hpp"
 #include "rules/Station.hpp"
+#include "rules/WeekState.hpp"
 
 #include <string>
 #include <vector>
@@ -23,12 +23,11 @@ struct TTarget {
 
 // Everything the rules carry from one turn to the next (the Gorum and the week), and the goals a player
 // model keeps from one turn to the next.
-struct TPlanState {
-    TPlayer player;
-    int week = 1;
-    int standing = -1;  // the best player's standing goal focused last turn, or -1
-    TTarget target;     // the steady player's goal, set in an earlier turn and not reached yet
-    bool quiet = false; // the steady player's last turn went by without his goal or any milestone
+struct TPlanState : TWeekState {
+    int standing = -1; // the best player's standing goal focused last turn, or -1
+    TTarget target;    // the steady player's goal, set in an earlier turn and not reached yet
+    bool quiet =
+        false; // the steady player's last turn went by without his goal, meeting or losing no milestone
 };
 
 enum class TTurnKind { Station, Work, Quit };
@@ -41,7 +40,7 @@ struct TTurnChoice {
     int standing = -1;
     // Skills given a focused goal of their next level, due next week: this turn reaches them.
     std::vector<int> levelGoals;
-    // Items given a focused goal, due next week: this turn hands them out.
+    // Items given a focused goal, due next week: the Gorum holds them after this turn.
     std::vector<std::string> itemGoals;
     // The steady player's focused goal during this turn, whether it was set this week, and the week it
     // is due: the week after the turn that reaches it.

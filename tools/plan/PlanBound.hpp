@@ -2,21 +2,19 @@
 // Sound lower bounds on the turns a level still needs, for proving that no plan exists and for ranking
 // the search. They read the level's actions as loaded and assume every turn goes as well as the rules
 // could possibly let it; they never play a turn. Built once per level from the set-up world.
-// - FewestTurns runs every ready action at once each turn: quick, for pruning the search;
+// - FewestTurns runs every ready action at once each turn (TParallelBound): quick, for pruning;
 // - SequentialTurns plays one action a turn (TSequentialBound): slower and much closer to the truth.
 
+#include "tools/plan/ParallelBound.hpp"
 #include "tools/plan/PlanWorld.hpp"
 #include "tools/plan/SequentialBound.hpp"
 #include "tools/reach/LevelReach.hpp"
 
-#include <array>
-#include <climits>
 #include <string>
-#include <vector>
 
 class TPlanBound {
   public:
-    static constexpr int Never = INT_MAX;
+    static constexpr int Never = TParallelBound::Never;
 
     explicit TPlanBound(const TPlanWorld& world);
     // Fewest turns from this Gorum to the final goal; Never when no number of turns reaches it, and
@@ -34,27 +32,12 @@ class TPlanBound {
     bool FinalItemCanBeTaken() const;
 
   private:
-    // Upper bounds of what the Gorum may have: total points by skill, and every item he may hold.
-    struct TPoints {
-        std::array<int, SkillCount> points{};
-        std::vector<char> items;
-    };
-
     TPoints PointsOf(const TPlayer& player) const;
-    TReach LevelsOf(const TPoints& points) const;
-    bool GoalMet(const TPoints& points) const;
-    // One turn of the relaxation; false when nothing could change any more.
-    bool Step(TPoints& points) const;
 
     TLevelReach reach;
+    TParallelBound parallel;
     TSequentialBound sequential;
     long goalItem = -1;
     int goalSkill = 0;
     int goalLevel = 0;
 };
-
-// A skill's total points: ten a level and the points toward the next; and the level they make.
-int TotalPoints(int level, int points);
-int LevelOfTotal(int total);
-// A GiveSkill run on a skill's total points, as the rules add it.
-int Raised(int total, int gain, int cap);

@@ -4,7 +4,7 @@
 
 namespace {
 
-// Item goals tried per turn by the best player: every subset of this many received items.
+// Item goals tried per turn by the best player: every subset of this many items.
 constexpr size_t MaxItemGoalChoices = 3;
 
 bool Offers(const TLevel& level, const TItem* item) {
@@ -109,13 +109,13 @@ void TPlayerModel::Variants(const TPlanState& state, const TTurnChoice& choice, 
 }
 
 // What the turn does does not depend on the goals, only what motivation makes of it afterwards: the turn
-// is played plain first, and then with every set of goals that could reward it.
+// is played plain first, and then with every set of goals that could reward it. The plain turn stays a
+// move too: more motivation is not always better (it can hand out an unwanted job, and the bonus for a
+// goal's item is largest when motivation is lowest).
 void TPlayerModel::BestMoves(const TPlanState& state, TTurnChoice choice, std::vector<TMove>& moves) {
     TTurnOutcome best = world.Play(state, choice);
-    if (best.won || best.lost) {
-        moves.push_back({choice, best});
-        return;
-    }
+    moves.push_back({choice, best});
+    if (best.won || best.lost) return;
     const TGoal& final = world.FinalGoal();
     const bool finalIsSkill = TItem::FindByTag(final.itemTag) == nullptr && final.targetLevel > 0;
     const TPlayer& plain = best.after.player;
@@ -134,12 +134,16 @@ void TPlayerModel::BestMoves(const TPlanState& state, TTurnChoice choice, std::v
         const bool keep = std::find(gained.begin(), gained.end(), state.standing) != gained.end();
         goals.standing = keep ? state.standing : gained.front();
     }
+    // A goal for an item held after the turn is reached at once: those received this turn first (they
+    // bring the bonus too), then any other held.
     std::vector<std::string> received;
-    for (const TItem* item : plain.weekItems) {
-        if (item == nullptr || item->tag == final.itemTag || !Offers(*world.Level(), item)) continue;
-        if (std::find(received.begin(), received.end(), item->tag) == received.end() &&
-            received.size() < MaxItemGoalChoices)
-            received.push_back(item->tag);
+    for (const auto* slots : {&plain.weekItems, &plain.inventory}) {
+        for (const TItem* item : *slots) {
+            if (item == nullptr || item->tag == final.itemTag || !Offers(*world.Level(), item)) continue;
+            if (std::find(received.begin(), received.end(), item->tag) == received.end() &&
+                received.size() < MaxItemGoalChoices)
+                received.push_back(item->tag);
+        }
     }
     for (size_t mask = 0; mask < (size_t{1} << received.size()); ++mask) {
         TTurnChoice tried = goals;
@@ -152,7 +156,8 @@ void TPlayerModel::BestMoves(const TPlanState& state, TTurnChoice choice, std::v
         best = outcome;
         choice = tried;
     }
-    moves.push_back({choice, best});
+    if (choice.standing >= 0 || !choice.levelGoals.empty() || !choice.itemGoals.empty())
+        moves.push_back({choice, best});
 }
 
 bool TPlayerModel::MeetsAnother(const TTarget& target, const TPlayer& before, const TPlayer& after) const {
@@ -206,8 +211,11 @@ void TPlayerModel::Carry(const TTurnChoice& choice, const TPlayer& before, TPlan
     after.standing = choice.standing;
     const bool kept = choice.target.Live() && !choice.target.MetBy(after.player);
     after.target = kept ? choice.target : TTarget{};
-    after.quiet =
-        kind == TPlayerKind::Steady && !choice.target.Live() && !MeetsAnother({}, before, after.player);
+    // Quiet: no goal of his, and no milestone met or lost, so one not met now was not met a week ago.
+    const bool changed = std::any_of(milestones.begin(), milestones.end(), [&](const TTarget& m) {
+        return m.MetBy(before) != m.MetBy(after.player);
+    });
+    after.quiet = kind == TPlayerKind::Steady && !choice.target.Live() && !changed;
 }
 
 void TPlayerModel::Settle(std::vector<TTurnChoice>& choices) {

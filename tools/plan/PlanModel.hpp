@@ -1,7 +1,8 @@
 #pragma once
 // The players gorum-plan plans for, each a way of setting goals around the turns it plays:
 // - best: before every turn, the goals that leave the Gorum most motivated after it (a standing goal for
-//   a skill the turn raises, goals for the levels and items the turn reaches, due next week);
+//   a skill the turn raises, goals for the levels the turn reaches and the items he holds after it, due
+//   next week), or none;
 // - steady: at most one focused goal besides the final goal, for the milestone the plan reaches next (a
 //   skill level some action requires, or an item some action requires, a job or an asset), due the week
 //   it is reached; an item's goal is set before the week that gets it; set only while no other is

@@ -85,18 +85,21 @@ int ReportLevel(TPlanWorld& world, TPlayerKind player, std::ostream& out) {
         if (results[i].plan.won) hints.push_back(results[i].plan);
     }
     const TSearchResult& result = results[static_cast<size_t>(player)];
-    const std::string name = TPlayerModel::Name(player);
+    const std::string name = player == TPlayerKind::None
+                                 ? "player without goals"
+                                 : std::string(TPlayerModel::Name(player)) + " player";
     int status = ExitPlan;
     if (result.plan.won) {
         TPlanText::Write(out, world, result.plan);
         out << "Won at the end of week " << result.plan.weeks.size() << ": " << Spare(world, result.plan)
             << ".\n";
     } else if (result.proven) {
-        out << "gorum-plan: no plan: no play of the " << name << " player wins within "
-            << TurnsText(world.Turns()) << " (every one was tried)\n";
+        out << "gorum-plan: no plan: no play of the " << name << " wins within " << TurnsText(world.Turns())
+            << (result.searchedAll ? " (every one was tried)\n"
+                                   : ", one action a turn with the most motivation he can have\n");
         status = ExitNoPlan;
     } else {
-        out << "gorum-plan: no plan found for the " << name << " player, though the bound allows one in "
+        out << "gorum-plan: no plan found for the " << name << ", though the bound allows one in "
             << TurnsText(fewest) << "; not proven impossible\n";
         status = ExitUndecided;
     }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <map>
-#include <unordered_map>
+#include <numeric>
 
 namespace {
 
@@ -42,15 +42,11 @@ int PointsOf(const TPlayer& player) {
     return total;
 }
 
-template <typename TLayerNode> bool Closer(const TLayerNode& a, const TLayerNode& b) {
+template <typename TChild> bool Closer(const TChild& a, const TChild& b) {
     if (a.bound != b.bound) return a.bound < b.bound;
     if (a.state.player.motivation != b.state.player.motivation)
         return a.state.player.motivation > b.state.player.motivation;
     return PointsOf(a.state.player) > PointsOf(b.state.player);
-}
-
-bool MoreMotivated(const TTurnOutcome& a, const TPlan& b) {
-    return !b.won || a.after.player.motivation > b.weeks.back().after.player.motivation;
 }
 
 } // namespace
@@ -80,149 +76,117 @@ bool TPlanSearch::MoreMotivationHelps() const {
     return model.Kind() == TPlayerKind::None && !bound.FinalItemCanBeTaken();
 }
 
-TPlan TPlanSearch::Beam(size_t width, int turnsToBeat, long stopAt) {
-    std::vector<TNode> nodes{{}};
-    std::vector<TLayerNode> layer{{world.Start(), 0, 0}};
-    const int turns = std::min(world.Turns(), turnsToBeat - 1);
-    for (int turn = 1; turn <= turns && !layer.empty() && world.Plays() < stopAt; ++turn) {
-        std::vector<TLayerNode> children;
-        std::vector<TTurnChoice> childChoices;
-        std::vector<long> childParents;
-        std::unordered_map<std::string, size_t> seen;
-        TPlan best;
-        long bestParent = -1;
-        TTurnChoice bestChoice;
-        for (const TLayerNode& parent : layer) {
-            for (const TMove& move : model.Moves(parent.state)) {
-                const TTurnOutcome& outcome = move.outcome;
-                if (outcome.lost) continue;
-                if (outcome.won) {
-                    if (!MoreMotivated(outcome, best)) continue;
-                    best.won = true;
-                    best.weeks = {{move.choice, outcome.after}};
-                    bestParent = parent.node;
-                    bestChoice = move.choice;
-                    continue;
-                }
-                const auto [found, fresh] = seen.emplace(KeyOf(outcome.after), children.size());
-                if (!fresh) {
-                    TLayerNode& kept = children[found->second];
-                    if (kept.state.player.motivation >= outcome.after.player.motivation) continue;
-                    kept.state = outcome.after;
-                    childChoices[found->second] = move.choice;
-                    childParents[found->second] = parent.node;
-                    continue;
-                }
-                children.push_back({outcome.after, 0, 0});
-                childChoices.push_back(move.choice);
-                childParents.push_back(parent.node);
+TPlanSearch::TExpansion TPlanSearch::Expand(const std::vector<TLayerNode>& layer, const TMoveSource& movesOf,
+                                            bool byKeyOnly, long stopAt) {
+    TExpansion expansion;
+    std::map<std::pair<std::string, float>, size_t> seen;
+    for (const TLayerNode& parent : layer) {
+        if (world.Plays() >= stopAt) {
+            expansion.outOfTurns = true;
+            return expansion;
+        }
+        for (const TMove& move : movesOf(parent.state)) {
+            const TTurnOutcome& outcome = move.outcome;
+            if (outcome.lost) continue;
+            const float motivation = outcome.after.player.motivation;
+            if (outcome.won) {
+                if (expansion.won && expansion.win.state.player.motivation >= motivation) continue;
+                expansion.won = true;
+                expansion.win = {outcome.after, move.choice, parent.node};
+                continue;
+            }
+            const auto key = std::pair{KeyOf(outcome.after), byKeyOnly ? 0.0f : motivation};
+            const auto [found, fresh] = seen.emplace(key, expansion.children.size());
+            if (fresh) {
+                expansion.children.push_back({outcome.after, move.choice, parent.node});
+            } else if (expansion.children[found->second].state.player.motivation < motivation) {
+                expansion.children[found->second] = {outcome.after, move.choice, parent.node};
             }
         }
-        if (best.won) return PathTo(nodes, bestParent, bestChoice);
-        // A state that cannot reach the goal in the turns left, even at the bound's pace, is dropped.
-        const int left = turns - turn;
-        std::vector<size_t> kept;
-        for (size_t i = 0; i < children.size(); ++i) {
-            children[i].bound = bound.FewestTurns(children[i].state.player, left);
-            if (children[i].bound <= left) kept.push_back(i);
-        }
-        const auto closer = [&](size_t a, size_t b) { return Closer(children[a], children[b]); };
+    }
+    return expansion;
+}
+
+std::vector<TPlanSearch::TLayerNode> TPlanSearch::Adopt(std::vector<TChild>& children,
+                                                        const std::vector<size_t>& which,
+                                                        std::vector<TNode>& nodes) {
+    std::vector<TLayerNode> layer;
+    for (const size_t i : which) {
+        nodes.push_back({children[i].choice, children[i].parent});
+        layer.push_back({std::move(children[i].state), static_cast<long>(nodes.size() - 1)});
+    }
+    return layer;
+}
+
+std::vector<size_t> TPlanSearch::InTime(std::vector<TChild>& children, int left) const {
+    std::vector<size_t> kept;
+    for (size_t i = 0; i < children.size(); ++i) {
+        children[i].bound = bound.FewestTurns(children[i].state.player, left);
+        if (children[i].bound <= left) kept.push_back(i);
+    }
+    return kept;
+}
+
+TPlan TPlanSearch::Beam(size_t width, int turnsToBeat, long stopAt) {
+    std::vector<TNode> nodes{{}};
+    std::vector<TLayerNode> layer{{world.Start(), 0}};
+    const int turns = std::min(world.Turns(), turnsToBeat - 1);
+    const TMoveSource moves = [this](const TPlanState& state) { return model.Moves(state); };
+    for (int turn = 1; turn <= turns && !layer.empty(); ++turn) {
+        TExpansion next = Expand(layer, moves, true, stopAt);
+        if (next.won) return PathTo(nodes, next.win.parent, next.win.choice);
+        if (next.outOfTurns) return {};
+        // A state that cannot reach the goal in the turns left, even at the bound's pace, is dropped; of
+        // the rest, those closest to the goal are kept.
+        std::vector<size_t> kept = InTime(next.children, turns - turn);
+        const auto closer = [&](size_t a, size_t b) { return Closer(next.children[a], next.children[b]); };
         if (kept.size() > width) {
             std::partial_sort(kept.begin(), kept.begin() + static_cast<long>(width), kept.end(), closer);
             kept.resize(width);
         }
-        layer.clear();
-        for (const size_t i : kept) {
-            nodes.push_back({childChoices[i], childParents[i]});
-            layer.push_back({std::move(children[i].state), static_cast<long>(nodes.size() - 1), 0});
-        }
+        layer = Adopt(next.children, kept, nodes);
     }
     return {};
 }
 
-TSearchResult TPlanSearch::Complete(long stopAt) {
+TSearchResult TPlanSearch::Complete(long plays) {
+    return CompleteUntil(world.Plays() + plays);
+}
+
+TSearchResult TPlanSearch::CompleteUntil(long stopAt) {
     const bool monotone = MoreMotivationHelps();
     std::vector<TNode> nodes{{}};
-    std::vector<TLayerNode> layer{{world.Start(), 0, 0}};
+    std::vector<TLayerNode> layer{{world.Start(), 0}};
+    const TMoveSource moves = [this](const TPlanState& state) { return model.Moves(state); };
     for (int turn = 1; turn <= world.Turns() && !layer.empty(); ++turn) {
-        const int left = world.Turns() - turn;
-        // By key, then by motivation unless more of it always serves.
-        std::map<std::pair<std::string, float>, size_t> seen;
-        std::vector<TLayerNode> children;
-        TPlan best;
-        long bestParent = -1;
-        TTurnChoice bestChoice;
-        for (const TLayerNode& parent : layer) {
-            if (world.Plays() >= stopAt) return {};
-            for (const TMove& move : model.Moves(parent.state)) {
-                const TTurnOutcome& outcome = move.outcome;
-                if (outcome.lost) continue;
-                if (outcome.won) {
-                    if (!MoreMotivated(outcome, best)) continue;
-                    best.won = true;
-                    best.weeks = {{move.choice, outcome.after}};
-                    bestParent = parent.node;
-                    bestChoice = move.choice;
-                    continue;
-                }
-                if (bound.FewestTurns(outcome.after.player, left) > left) continue;
-                const float motivation = monotone ? 0.0f : outcome.after.player.motivation;
-                const auto [found, fresh] =
-                    seen.emplace(std::pair{KeyOf(outcome.after), motivation}, children.size());
-                if (!fresh) {
-                    TLayerNode& kept = children[found->second];
-                    if (kept.state.player.motivation >= outcome.after.player.motivation) continue;
-                    kept.state = outcome.after;
-                    nodes[static_cast<size_t>(kept.node)] = {move.choice, parent.node};
-                    continue;
-                }
-                nodes.push_back({move.choice, parent.node});
-                children.push_back({outcome.after, static_cast<long>(nodes.size() - 1), 0});
-            }
-        }
-        if (best.won) return {PathTo(nodes, bestParent, bestChoice), true, true};
-        layer = std::move(children);
+        TExpansion next = Expand(layer, moves, monotone, stopAt);
+        if (next.outOfTurns) return {};
+        if (next.won) return {PathTo(nodes, next.win.parent, next.win.choice), true, true};
+        layer = Adopt(next.children, InTime(next.children, world.Turns() - turn), nodes);
     }
     return {{}, true, true};
 }
 
 TPlan TPlanSearch::Follow(const TPlan& hint, long stopAt) {
     std::vector<TNode> nodes{{}};
-    std::vector<TLayerNode> layer{{world.Start(), 0, 0}};
+    std::vector<TLayerNode> layer{{world.Start(), 0}};
     for (const TPlanWeek& week : hint.weeks) {
-        std::map<std::pair<std::string, float>, size_t> seen;
-        std::vector<TLayerNode> children;
-        TPlan best;
-        long bestParent = -1;
-        TTurnChoice bestChoice;
-        for (const TLayerNode& parent : layer) {
-            if (world.Plays() >= stopAt) return {};
-            std::vector<TMove> moves;
-            for (const TTurnChoice& choice : world.Choices(parent.state)) {
+        const TMoveSource moves = [&](const TPlanState& state) {
+            std::vector<TMove> found;
+            for (const TTurnChoice& choice : world.Choices(state)) {
                 if (choice.kind == week.choice.kind && choice.action == week.choice.action) {
-                    model.Variants(parent.state, choice, moves);
+                    model.Variants(state, choice, found);
                     break;
                 }
             }
-            for (const TMove& move : moves) {
-                const TTurnOutcome& outcome = move.outcome;
-                if (outcome.lost) continue;
-                if (outcome.won) {
-                    if (!MoreMotivated(outcome, best)) continue;
-                    best.won = true;
-                    best.weeks = {{move.choice, outcome.after}};
-                    bestParent = parent.node;
-                    bestChoice = move.choice;
-                    continue;
-                }
-                const auto key = std::pair{KeyOf(outcome.after), outcome.after.player.motivation};
-                if (!seen.emplace(key, children.size()).second) continue;
-                nodes.push_back({move.choice, parent.node});
-                children.push_back({outcome.after, static_cast<long>(nodes.size() - 1), 0});
-            }
-        }
-        if (best.won) return PathTo(nodes, bestParent, bestChoice);
-        layer = std::move(children);
+            return found;
+        };
+        TExpansion next = Expand(layer, moves, false, stopAt);
+        if (next.won) return PathTo(nodes, next.win.parent, next.win.choice);
+        if (next.outOfTurns) return {};
+        std::vector<size_t> all(next.children.size());
+        std::iota(all.begin(), all.end(), size_t{0});
+        layer = Adopt(next.children, all, nodes);
     }
     return {};
 }
@@ -251,7 +215,7 @@ TSearchResult TPlanSearch::Search(long plays, int fewest, const std::vector<TPla
             return result;
         }
     }
-    const TSearchResult complete = Complete(std::min(stopAt, world.Plays() + CompletePlays));
+    const TSearchResult complete = CompleteUntil(std::min(stopAt, world.Plays() + CompletePlays));
     if (complete.proven) return complete;
     for (size_t width = FirstWidth * WidthGrowth * WidthGrowth; width <= MaxWidth; width *= WidthGrowth) {
         const long before = world.Plays();

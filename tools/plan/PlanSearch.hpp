@@ -11,6 +11,7 @@
 #include "tools/plan/PlanBound.hpp"
 #include "tools/plan/PlanModel.hpp"
 
+#include <functional>
 #include <vector>
 
 struct TSearchResult {
@@ -30,6 +31,8 @@ class TPlanSearch {
     // The actions that win the level when the Gorum takes the same one every week (with the goals that
     // suit it), and the plan of each.
     std::vector<TPlan> SingleActionWins();
+    // The complete search alone, within the given number of turns played; not proven when they ran out.
+    TSearchResult Complete(long plays);
 
   private:
     struct TNode {
@@ -39,13 +42,35 @@ class TPlanSearch {
     struct TLayerNode {
         TPlanState state;
         long node = 0;
+    };
+    // A state after a move, not yet a node.
+    struct TChild {
+        TPlanState state;
+        TTurnChoice choice;
+        long parent = -1;
         int bound = 0;
     };
+    struct TExpansion {
+        std::vector<TChild> children;
+        TChild win; // the most motivated win, when won
+        bool won = false;
+        bool outOfTurns = false; // the budget ran out before every state was expanded
+    };
+    using TMoveSource = std::function<std::vector<TMove>(const TPlanState&)>;
+
+    // Every move from every state of the layer: the most motivated win, and the states after, merged where
+    // they play on alike (byKeyOnly: whatever their motivation, keeping the most motivated).
+    TExpansion Expand(const std::vector<TLayerNode>& layer, const TMoveSource& movesOf, bool byKeyOnly,
+                      long stopAt);
+    // The children a search keeps become nodes and the next layer.
+    static std::vector<TLayerNode> Adopt(std::vector<TChild>& children, const std::vector<size_t>& which,
+                                         std::vector<TNode>& nodes);
+    // The children the bound lets reach the goal in the turns left, with each one's bound filled in.
+    std::vector<size_t> InTime(std::vector<TChild>& children, int left) const;
 
     // Gives up (no plan) once the world has played the given number of turns.
     TPlan Beam(size_t width, int turnsToBeat, long stopAt);
-    // Not proven when the budget ran out first.
-    TSearchResult Complete(long stopAt);
+    TSearchResult CompleteUntil(long stopAt);
     // The hint's actions, turn by turn, with every way this player may set goals around them: the most
     // motivated that wins soonest, or no plan.
     TPlan Follow(const TPlan& hint, long stopAt);

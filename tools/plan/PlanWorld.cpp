@@ -1,6 +1,5 @@
 #include "tools/plan/PlanWorld.hpp"
 
-#include "panels/GlobalGadgets.hpp"
 #include "rules/GoalMenu.hpp"
 #include "scene/TimeBar.hpp"
 #include "shell/Main.hpp"
@@ -44,34 +43,26 @@ bool TPlanWorld::Open(const std::string& levelName) {
     level = TLevel::FindByName(levelName);
     if (level == nullptr) return false;
     const size_t offered = level->ItemTags.size();
-    if (offered > static_cast<size_t>(ItemsPerPage * MaxItemPages)) {
+    if (offered > static_cast<size_t>(MaxItemChoices)) {
         unplayable = "the level offers " + std::to_string(offered) +
                      " items to set goals for, and the game stops with \"Too many item choices!\"";
         return true;
     }
-    CurrentLevel = level;
     level->Setup();
     // The turns run without panels: a panel would lock the world's clicks, and the review only shows.
-    ShowWeeklyReviewHook = nullptr;
-    GoalPassedPrompt = nullptr;
-    GoalFailedPrompt = [this](const TGoalRef&) { missed = true; };
-    FinalPassedPrompt = [this](const TGoalRef&) { won = true; };
-    FinalFailedPrompt = [this](const TGoalRef&) { lost = true; };
-    PanelLocked = false;
+    quiet = std::make_unique<TQuietWeeks>();
     if (GoalList.empty()) return false;
     const TGoal& final = *GoalList.front();
     finalGoal.deadline = final.deadline;
     finalGoal.skill = final.skill;
     finalGoal.targetLevel = final.targetLevel;
     finalGoal.itemTag = final.itemTag;
-    start.player = Player;
-    start.week = CurrentWeek;
+    static_cast<TWeekState&>(start) = TWeekState::Save();
     return true;
 }
 
 void TPlanWorld::Restore(const TPlanState& state) {
-    Player = state.player;
-    CurrentWeek = state.week;
+    state.TWeekState::Restore();
     if (GoalList.empty() || GoalList.front()->final == 0) {
         // The final goal was judged in an earlier turn: hang it up again as the level start does.
         const TGoalRef goal = TGoal::Create();
@@ -153,19 +144,13 @@ TTurnOutcome TPlanWorld::Play(const TPlanState& state, const TTurnChoice& choice
     ++plays;
     Restore(state);
     SetGoals(choice);
-    won = lost = missed = false;
     HandleClick("CLICK1", TurnTag(choice));
-    // Closing the review starts the evaluation; closing each goal's prompt asks for the next.
-    EvalCursor = GoalList.empty() ? nullptr : GoalList.front();
-    while (EvalCursor != nullptr && !won && !lost && !missed)
-        TGoal::EvaluateNext();
-    EvalCursor = nullptr;
+    const TEvaluation evaluation = quiet->Evaluate();
     TTurnOutcome outcome;
-    outcome.after.player = Player;
-    outcome.after.week = CurrentWeek;
-    outcome.won = won;
-    outcome.lost = lost;
-    outcome.goalMissed = missed;
+    static_cast<TWeekState&>(outcome.after) = TWeekState::Save();
+    outcome.won = evaluation.finalPassed;
+    outcome.lost = evaluation.finalFailed;
+    outcome.goalMissed = evaluation.goalFailed;
     ClearGoals();
     return outcome;
 }

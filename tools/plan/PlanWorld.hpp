@@ -1,14 +1,17 @@
 #pragma once
 // The game set up for planning one level: the game's own start-up on the headless backend, the level set
-// up, and the weekly review and goal prompts unhooked so that a turn runs without panels. A turn is played
-// from a restored state by the game's dispatch and rules; nothing here decides a rule of its own.
+// up, and the weeks played quietly (no review, no prompts) so that a turn runs without panels. A turn is
+// played from a state put back by the rules, through the game's dispatch and rules; nothing here decides
+// a rule of its own.
 // One world per process: the rules keep their state in module-level variables.
 
 #include "rules/Goal.hpp"
+#include "rules/QuietWeeks.hpp"
 #include "shell/Level.hpp"
 #include "tools/plan/Plan.hpp"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,8 +55,6 @@ class TPlanWorld {
     std::string unplayable;
     TPlanState start;
     TGoal finalGoal; // a copy of the level's final goal, to set it up again after it was judged
-    bool won = false;
-    bool lost = false;
-    bool missed = false;
+    std::unique_ptr<TQuietWeeks> quiet;
     long plays = 0;
 };

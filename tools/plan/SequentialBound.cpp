@@ -2,10 +2,10 @@
 
 #include "rules/Goal.hpp"
 #include "scene/Motivation.hpp"
-#include "tools/plan/PlanBound.hpp"
 #include "tools/plan/PlanWorld.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <string>
 #include <unordered_map>
@@ -14,11 +14,6 @@ namespace {
 
 // A hair above what float arithmetic could add to motivation, so that the bound stays above the game.
 constexpr float Slack = 0.001f;
-
-int GainOf(const TAction& action, int skill, float motivation) {
-    const size_t s = static_cast<size_t>(skill);
-    return action.skillBase[s] > 0 || action.skillBonus[s] > 0 ? action.Gain(skill, motivation) : 0;
-}
 
 bool NoWorse(const std::array<int, SkillCount>& a, float ma, const std::array<int, SkillCount>& b, float mb) {
     for (size_t s = 0; s < SkillCount; ++s) {
@@ -29,7 +24,9 @@ bool NoWorse(const std::array<int, SkillCount>& a, float ma, const std::array<in
 
 } // namespace
 
-TSequentialBound::TSequentialBound(const TLevelReach& reach, const TPlanWorld& world) : reach(reach) {
+TSequentialBound::TSequentialBound(const TLevelReach& reach, const TParallelBound& quick,
+                                   const TPlanWorld& world)
+    : reach(reach), quick(quick) {
     const std::vector<const TItem*>& items = reach.Items();
     jobs.resize(items.size());
     goalItems.assign(items.size(), 0);
@@ -96,7 +93,7 @@ void TSequentialBound::Run(const TSource& source, float motivation, TState& stat
                            bool certain) const {
     for (int s = 0; s < SkillCount; ++s) {
         const size_t i = static_cast<size_t>(s);
-        const int gain = GainOf(*source.action, s, motivation);
+        const int gain = GainAt(*source.action, s, motivation);
         if (gain <= 0) continue;
         events.raised[i] = true;
         state.points[i] = std::min(most[i], Raised(state.points[i], gain, source.action->skillCap[i]));
@@ -109,6 +106,10 @@ void TSequentialBound::Run(const TSource& source, float motivation, TState& stat
 // Every copy of every asset that may act this turn acts once, those handed out this turn included, and the
 // runs on each skill go from the lowest cap to the highest, which no order of the game's slots beats.
 void TSequentialBound::RunAssets(float motivation, TState& state, TTurnEvents& events) const {
+    const bool anyHeld = std::any_of(assets.begin(), assets.end(), [&](const TSource* asset) {
+        return state.held[static_cast<size_t>(asset->item)] > 0;
+    });
+    if (!anyHeld) return;
     const TState afterAction = state;
     const TTurnEvents eventsAfterAction = events;
     TState grown = state;
@@ -124,7 +125,7 @@ void TSequentialBound::RunAssets(float motivation, TState& state, TTurnEvents& e
             if (!Ready(*asset, grown)) continue;
             for (int copy = 0; copy < grown.held[static_cast<size_t>(asset->item)]; ++copy) {
                 for (int s = 0; s < SkillCount; ++s) {
-                    const int gain = GainOf(*asset->action, s, motivation);
+                    const int gain = GainAt(*asset->action, s, motivation);
                     if (gain <= 0) continue;
                     nextEvents.raised[static_cast<size_t>(s)] = true;
                     runs[static_cast<size_t>(s)].push_back(
@@ -198,7 +199,8 @@ float TSequentialBound::NextMotivation(const TState& before, const TState& after
                                                                 : 0;
     for (int g = 0; g < std::min(goals, most) && best < FullMotivation; ++g)
         best = std::min(FullMotivation, best + TMotivation::RewardAt(best, 0));
-    return std::min(FullMotivation, best + Slack);
+    // Rounded up to a quarter, so that states alike but for a hair of motivation merge.
+    return std::min(FullMotivation, std::ceil((best + Slack) * 4.0f) / 4.0f);
 }
 
 void TSequentialBound::Turn(const TState& from, const TSource* source, TTurnSpec spec,
@@ -230,6 +232,17 @@ void TSequentialBound::Turn(const TState& from, const TSource* source, TTurnSpec
         hired.job = job;
         out.push_back(hired);
     }
+}
+
+bool TSequentialBound::InTime(const TState& state, int turnsLeft, TGoalFreedom freedom) const {
+    // Only a player whose motivation can only fall is worth the check: without goals, and with the final
+    // goal an item nobody takes back. At full motivation the quick bound seldom rules a state out.
+    if (freedom != TGoalFreedom::None || goalSkill >= 0 || goalItemTaken) return true;
+    TPoints points{state.points, {}};
+    points.items.resize(state.held.size());
+    std::transform(state.held.begin(), state.held.end(), points.items.begin(),
+                   [](uint8_t copies) { return static_cast<char>(copies > 0); });
+    return quick.Turns(points, turnsLeft, state.motivation) <= turnsLeft;
 }
 
 int TSequentialBound::Turns(const TPlayer& player, int limit, TGoalFreedom freedom) const {
@@ -272,6 +285,7 @@ int TSequentialBound::Turns(const TPlayer& player, int limit, TGoalFreedom freed
                 }
                 for (const TState& after : next) {
                     if (GoalMet(after)) return turn;
+                    if (!InTime(after, limit - turn, freedom)) continue;
                     std::vector<TState>& front = grown[keyOf(after)];
                     const bool beaten = std::any_of(front.begin(), front.end(), [&](const TState& kept) {
                         return NoWorse(kept.points, kept.motivation, after.points, after.motivation);

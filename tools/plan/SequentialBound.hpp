@@ -17,6 +17,7 @@
 // in items and job, only those not worse in every skill and in motivation.
 
 #include "rules/Player.hpp"
+#include "tools/plan/ParallelBound.hpp"
 #include "tools/reach/LevelReach.hpp"
 
 #include <array>
@@ -30,7 +31,8 @@ enum class TGoalFreedom { Any, OneFocused, None };
 
 class TSequentialBound {
   public:
-    TSequentialBound(const TLevelReach& reach, const TPlanWorld& world);
+    // The quick bound prunes the states that cannot make it in the turns left.
+    TSequentialBound(const TLevelReach& reach, const TParallelBound& quick, const TPlanWorld& world);
     // The fewest turns from the Gorum to the final goal; limit + 1 when it takes more, or never comes.
     int Turns(const TPlayer& player, int limit, TGoalFreedom freedom) const;
 
@@ -72,7 +74,12 @@ class TSequentialBound {
     float WeekEnd(float motivation, const TTurnEvents& events, TTurnSpec spec) const;
     bool GoalMet(const TState& state) const;
 
+    // Whether the state can still meet the goal in the turns left, by the quick bound at its own
+    // motivation when that can never rise for the player.
+    bool InTime(const TState& state, int turnsLeft, TGoalFreedom freedom) const;
+
     const TLevelReach& reach;
+    const TParallelBound& quick;
     std::vector<const TSource*> stations;
     std::vector<const TSource*> assets;
     std::vector<TJob> jobs;      // by item; empty for items that are no job

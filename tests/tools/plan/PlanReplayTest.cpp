@@ -3,8 +3,8 @@
 // "FINALPASS" prompt. New levels are picked up by themselves.
 
 #include "tests/tools/plan/PlanReplay.hpp"
-#include "platform/headless/Headless.hpp"
 #include "shell/Main.hpp"
+#include "tests/tools/plan/FreshProcess.hpp"
 #include "tests/tools/plan/PlanRun.hpp"
 
 #include <gtest/gtest.h>
@@ -12,37 +12,20 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-// The game keeps its world in module-level state that only a fresh start sets up cleanly, so every
-// replay gets a process of its own: the child starts the game and replays, the parent reads the result.
+// Every replay starts the game afresh: the child starts it and replays, the parent reads the result.
 TReplayResult ReplayInFreshGame(const std::string& level, const TPlanScript& script) {
-    TReplayResult result;
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return {false, 0, "no pipe"};
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeEnds[0]);
-        HeadlessReset();
+    const std::string report = InFreshProcess([&] {
         Main();
         const TReplayResult played = TPlanReplay::Play(level, script);
-        const std::string report = std::to_string(played.finalPassed) + " " +
-                                   std::to_string(played.weeksPlayed) + " " + played.failure;
-        [[maybe_unused]] const ssize_t written = write(pipeEnds[1], report.data(), report.size());
-        _exit(0);
-    }
-    close(pipeEnds[1]);
-    std::string report;
-    char buffer[256];
-    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        report.append(buffer, static_cast<size_t>(n));
-    close(pipeEnds[0]);
-    waitpid(child, nullptr, 0);
+        return std::to_string(played.finalPassed) + " " + std::to_string(played.weeksPlayed) + " " +
+               played.failure;
+    });
+    TReplayResult result;
     std::istringstream fields(report);
     fields >> result.finalPassed >> result.weeksPlayed;
     std::getline(fields >> std::ws, result.failure);
