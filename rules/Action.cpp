@@ -4,6 +4,7 @@
 #include "rules/Item.hpp"
 #include "rules/Player.hpp"
 #include "rules/TagIndex.hpp"
+#include "scene/Motivation.hpp"
 #include "scene/Numeric.hpp"
 
 #include <algorithm>
@@ -209,14 +210,8 @@ int TAction::Run() {
     const float motivation = Player.motivation;
     for (int s = 0; s < SkillCount; ++s) {
         const int level = Player.skillLevel[s];
-        const int points = Player.skillPoints[s];
-        const int cap = skillCap[s];
-        if (level >= cap) continue;
-        const float product = static_cast<float>(skillBonus[s] * (motivation / 100.0));
-        const int gain = skillBase[s] + RoundHalfUp(product);
-        // A gain that would pass the cap lands exactly on it, with no points left over.
-        const bool reachesCap = level + gain / 10 + (points + gain % 10) / 10 >= cap;
-        TPlayer::AddSkillPoints(s, reachesCap ? (cap - level) * 10 - points : gain);
+        if (level >= skillCap[s]) continue;
+        TPlayer::AddSkillPoints(s, Amount(level, Player.skillPoints[s], Gain(s, motivation), skillCap[s]));
     }
     for (int i = 0; i < ActionItemSlots; ++i) {
         if (NamesEntry(giveItems[i]) && motivation > giveThresholds[i]) TPlayer::GiveItemTag(giveItems[i]);
@@ -225,6 +220,19 @@ int TAction::Run() {
         if (NamesEntry(entry)) TPlayer::TakeItemTag(entry);
     }
     return 1;
+}
+
+int TAction::Gain(int skill, float motivation) const {
+    const float product = static_cast<float>(skillBonus[skill] * (motivation / double{FullMotivation}));
+    return skillBase[skill] + RoundHalfUp(product);
+}
+
+int TAction::Amount(int level, int points, int gain, int cap) {
+    if (level >= cap) return 0;
+    // A gain that would pass the cap lands exactly on it, with no points left over.
+    const bool reachesCap =
+        level + gain / PointsPerLevel + (points + gain % PointsPerLevel) / PointsPerLevel >= cap;
+    return reachesCap ? (cap - level) * PointsPerLevel - points : gain;
 }
 
 int TAction::ServesActiveGoal() const {

@@ -578,6 +578,9 @@ TEST(CreateImageTest, EmptyDynamicFramesOrNone) {
     EXPECT_EQ(CreateImage(4, 4, 0, 0), nullptr);
     EXPECT_EQ(CreateImage(MaxImageSide + 1, 1, 1, 0), nullptr);
     EXPECT_EQ(CreateImage(4096, 4096, 5, 0), nullptr);
+    // The limit counts the pixels of every frame: two frames of 2048 x 2048 are the most there may be.
+    EXPECT_NE(CreateImage(2048, 2048, 2, 0), nullptr);
+    EXPECT_EQ(CreateImage(2048, 2048, 3, 0), nullptr);
     EXPECT_EQ(ImageWidth(nullptr), 0);
     EXPECT_EQ(ImageHeight(nullptr), 0);
     EXPECT_EQ(ImageFrames(nullptr), 0);

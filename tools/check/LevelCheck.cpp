@@ -10,7 +10,7 @@
 
 void CheckLevels(const TContentRun& run, TCheckReport& report) {
     const std::string root = CurrentDirectory() + "/";
-    const size_t mostItems = static_cast<size_t>(ItemsPerPage * MaxItemPages);
+    const size_t mostItems = static_cast<size_t>(MaxItemChoices);
     for (const auto& level : LevelRegistry) {
         const std::string file = run.FileOf(level.get());
         if (level->Name.size() != 2)
