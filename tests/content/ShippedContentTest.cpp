@@ -472,7 +472,7 @@ class BrokenContentFilesTest : public ShippedContentTest {
 };
 
 TEST_F(BrokenContentFilesTest, AreNeverFoundAndEveryLevelStartsWithItsOwnItems) {
-    ASSERT_EQ(levels, static_cast<int>(LevelNames.size()) + 6);
+    ASSERT_EQ(levels, static_cast<int>(LevelNames().size()) + 6);
     const auto untagged = [](const auto& list, auto field) {
         return std::count_if(list.begin(), list.end(), [&](const auto& e) { return (*e).*field == "NULL"; });
     };
@@ -486,7 +486,7 @@ TEST_F(BrokenContentFilesTest, AreNeverFoundAndEveryLevelStartsWithItsOwnItems) 
     EXPECT_EQ(TAction::FindByTag("NULL"), nullptr);
     EXPECT_EQ(TAction::FindByName("NULL"), nullptr);
     EXPECT_EQ(TLevel::FindByName("NULL"), nullptr);
-    for (const std::string& name : LevelNames) {
+    for (const std::string& name : LevelNames()) {
         TLevel* level = TLevel::FindByName(name);
         ASSERT_NE(level, nullptr);
         for (const std::string& tag : level->ItemTags)

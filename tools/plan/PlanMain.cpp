@@ -4,7 +4,6 @@
 #include "shell/CommandLine.hpp"
 #include "tools/plan/PlanReport.hpp"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -47,11 +46,14 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 }
 
 // The goal as the introduction words it, on one line.
-std::string OneLine(std::string text) {
-    for (size_t at = text.find("~n"); at != std::string::npos; at = text.find("~n", at))
-        text.replace(at, 2, " ");
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    return text;
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (size_t at = 0; at < text.size(); ++at) {
+        const bool breakMark = text.compare(at, 2, "~n") == 0;
+        line += breakMark || text[at] == '\n' ? ' ' : text[at];
+        at += breakMark;
+    }
+    return line;
 }
 
 std::string TurnsText(int turns) {
