@@ -29,16 +29,11 @@ int SkillKindOf(const std::string& text) {
     return -2;
 }
 
-// An entry that stands for an item: not empty and not the "NULL" that closes a short list.
-bool NamesItem(const std::string& tag) {
-    return !tag.empty() && tag != "NULL";
-}
-
 bool Shown(const std::string& tag) {
     const std::string hidden = "_noshow";
     const bool isHidden =
         tag.size() >= hidden.size() && tag.compare(tag.size() - hidden.size(), hidden.size(), hidden) == 0;
-    return NamesItem(tag) && !isHidden;
+    return NamesEntry(tag) && !isHidden;
 }
 
 // Reads repeated item commands into entries; a short list closes with the "NULL" of the failed search.
@@ -147,8 +142,6 @@ int TAction::LoadAll() {
 }
 
 TAction* TAction::FindByTag(const std::string& tag) {
-    // "NULL" is an absent field, not the tag of an action whose file has no tag line.
-    if (tag == "NULL") return nullptr;
     static TTagIndex<TAction, &TAction::tag> index;
     return index.Find(ActionList, ActionsCreated, tag);
 }
@@ -172,6 +165,7 @@ const std::vector<TAction*>& TAction::AutoAdded() {
 }
 
 TAction* TAction::FindByName(const std::string& name) {
+    if (!NamesEntry(name)) return nullptr;
     for (const auto& action : ActionList) {
         if (action->name == name) return action.get();
     }
@@ -179,7 +173,7 @@ TAction* TAction::FindByName(const std::string& name) {
 }
 
 bool TAction::GivesTag(const std::string& itemTag) const {
-    if (!NamesItem(itemTag)) return false;
+    if (!NamesEntry(itemTag)) return false;
     for (const std::string& entry : giveItems) {
         if (entry == itemTag) return true;
     }
@@ -205,7 +199,7 @@ int TAction::CanRun() const {
     // Nobody applies for a job he already has.
     if (tag.compare(0, 15, "action_jobapply") == 0) {
         for (const std::string& entry : giveItems) {
-            if (NamesItem(entry) && TPlayer::HasItemTag(entry) == 1) return 0;
+            if (NamesEntry(entry) && TPlayer::HasItemTag(entry) == 1) return 0;
         }
     }
     return 1;
@@ -220,10 +214,10 @@ int TAction::Run() {
         TPlayer::AddSkillPoints(s, Amount(level, Player.skillPoints[s], Gain(s, motivation), skillCap[s]));
     }
     for (int i = 0; i < ActionItemSlots; ++i) {
-        if (NamesItem(giveItems[i]) && motivation > giveThresholds[i]) TPlayer::GiveItemTag(giveItems[i]);
+        if (NamesEntry(giveItems[i]) && motivation > giveThresholds[i]) TPlayer::GiveItemTag(giveItems[i]);
     }
     for (const std::string& entry : takeItems) {
-        if (NamesItem(entry)) TPlayer::TakeItemTag(entry);
+        if (NamesEntry(entry)) TPlayer::TakeItemTag(entry);
     }
     return 1;
 }

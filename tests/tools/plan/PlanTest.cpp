@@ -257,11 +257,19 @@ TEST_F(PlanTest, AJobTakesItsTurnsToApplyWorkAndQuit) {
 
 // Three actions with ten item lines each offer 30 item choices; the goal menu holds 21.
 TEST_F(PlanTest, ALevelTheGameCannotStartHasNoPlan) {
-    std::string gems;
-    for (int i = 0; i < 10; ++i)
-        gems += "GiveItem(\"gem\")\n";
-    for (const char* tag : {"a", "b", "c"})
+    // Thirty different gems, ten from each action of a shed: the goal menu offers each once.
+    std::string shed = "SetImage(\"media/s.bmp\", \"100\", \"100\", \"0\", \"1\")\nTAG=\"station_shed\"\n";
+    for (const char* tag : {"a", "b", "c"}) {
+        std::string gems;
+        for (int i = 0; i < 10; ++i) {
+            const std::string gem = tag + std::to_string(i);
+            Write("items/" + gem + ".txt", "NAME=\"Gem\"\nTAG=\"" + gem + "\"\n");
+            gems += "GiveItem(\"" + gem + "\")\n";
+        }
         Write(std::string("actions/") + tag + ".txt", std::string("TAG=\"") + tag + "\"\n" + gems);
+        shed += std::string("SetAction(\"") + tag + "\")\n";
+    }
+    Write("stations/shed.txt", shed);
     Level("9", "SetItemGoal(\"gem\")\n", "AddAction(\"a\")\nAddAction(\"b\")\nAddAction(\"c\")\n");
     const TPlanRun run = Plan();
     EXPECT_EQ(run.status, 1) << run.output;
