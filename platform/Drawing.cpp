@@ -29,7 +29,9 @@ void ClearTarget() {
 }
 
 void Present() {
-    if (Target != nullptr) BackendPresent(Target);
+    if (Target == nullptr) return;
+    ++Target->framesPresented;
+    BackendPresent(Target);
 }
 
 TGadget CurrentDrawTarget() {

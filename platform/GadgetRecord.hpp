@@ -34,6 +34,7 @@ struct TGadgetRecord {
     TDrawState draw;             // canvas: drawing state, kept between frames
     bool drawStarted = false;    // canvas: made a target at least once
     bool repaintPending = false; // canvas: a GadgetPaint is owed at the next wait
+    int framesPresented = 0;     // canvas: frames handed to the screen so far
     void* native = nullptr;      // backend's own data
 };
 
