@@ -79,7 +79,8 @@ void SetSkipUnchangedFrames(bool skip) {
 void TFrameRecord::Begin(TGadget canvas) {
     // A frame begun again before it was shown was drawn all the same: it lies in the back buffer.
     if (recording) DrawThrough(canvas);
-    recording = true;
+    // Not skipping, every call goes straight to the back buffer, as the game drew once.
+    recording = SkipUnchanged;
     drawnThrough = false;
     matched = 0;
     calls.clear();
