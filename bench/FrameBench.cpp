@@ -1,13 +1,17 @@
 // The frame of the busiest real scene on the real renderer, against the minimal GL program drawing the
 // same pictures (bench/MinimalGl) from the draw list that scene_bench wrote of the same scene:
-// - the whole frame, rasterised and read back, as a ratio to the minimal program's;
+// - the whole frame while a goal token moves, rasterised and read back, as a ratio to the minimal
+//   program's;
 // - the processor time the game's thread spends issuing one frame, as a share of the frame budget;
-// - the processor time of the whole process (the driver's threads included) at rest in the level at
-//   the game's frame rate, as a ratio to the minimal program shown in a window of its own at that rate;
-//   and the same with a prompt open over the world, as a level starts.
+// - the processor time of the whole process (the driver's threads included) at rest in the level, bare
+//   and with a prompt open over the world as a level starts, against the same game showing its main menu,
+//   and the same at rest drawing every tick as the game once did;
+// - while a token flies to its week and while one is carried, the ticks that changed the world against
+//   the frames shown of them, and the frames shown a second;
 // - the resident size of the game in the level against the menu's bare window plus the minimal program
 //   holding the same pictures, each in a process of its own (this program run with "resident").
-// Rounds alternate between the game and the minimal program; every figure is the median of the rounds.
+// Rounds alternate between the game, its menu and the minimal program; every figure is the median of the
+// rounds.
 // Usage: frame_bench RUNS DRAW_LIST
 
 #include "bench/Measure.hpp"
@@ -16,10 +20,17 @@
 #include "bench/MinimalGl.hpp"
 
 #include "panels/GlobalGadgets.hpp"
+#include "panels/MenuBrowser.hpp"
 #include "panels/Prompt.hpp"
+#include "platform/EventChain.hpp"
+#include "platform/FrameRecord.hpp"
+#include "platform/GadgetRecord.hpp"
 #include "platform/Platform.hpp"
+#include "rules/Goal.hpp"
 #include "scene/FrameRate.hpp"
+#include "scene/Hotspot.hpp"
 #include "scene/Layer.hpp"
+#include "scene/Radial.hpp"
 #include "shell/Hooks.hpp"
 #include "shell/Main.hpp"
 
@@ -71,11 +82,21 @@ struct TGameFrame {
     double issueMs = 0;
 };
 
-// Frames of the game's renderer, each waited for by reading a pixel back.
-TGameFrame GameFrames(const TImage& probe) {
+// A goal token waiting at its place on the strip, free to be moved; none when the scene has none.
+THotspotRef Token() {
+    for (const TGoalRef& goal : GoalList) {
+        if (goal->focused == 0 && goal->hotspot->GrabState == GrabFree) return goal->hotspot;
+    }
+    return nullptr;
+}
+
+// Frames of the game's renderer while a token moves a pixel each frame, each waited for by reading a
+// pixel back.
+TGameFrame GameFrames(const TImage& probe, const THotspotRef& token) {
     TGameFrame result;
     const auto start = Clock::now();
     for (int i = 0; i < Frames; ++i) {
+        if (token != nullptr) token->Move(i % 2 == 0 ? 1.0f : -1.0f, 0.0f);
         const double before = ThreadCpuMs();
         TLayer::RenderAll();
         result.issueMs += ThreadCpuMs() - before;
@@ -166,36 +187,141 @@ struct TOnScreen {
 
 struct TRest {
     double cpuPercent = 0;
-    double fps = 0;
+    double fps = 0; // frames shown a second
 };
 
-int CanvasPaints = 0; // counted by a hook ahead of the game's
-
-// The game's own loop with nothing to do but its frames.
-TRest GameAtRest() {
-    const int paintsBefore = CanvasPaints;
-    const double cpu = ProcessCpuMs();
+void RunLoopFor(double ms) {
     const auto start = Clock::now();
-    while (Since(start) < RestSeconds * 1000.0) {
+    while (Since(start) < ms) {
         if (const TEvent* event = NextEvent()) HandleLoopEvent(*event);
     }
-    const double ms = Since(start);
-    return {100.0 * (ProcessCpuMs() - cpu) / ms, 1000.0 * (CanvasPaints - paintsBefore) / ms};
 }
 
-TRest MinimalAtRest(TOnScreen& screen) {
-    gtk_widget_show_all(screen.window);
-    for (int i = 0; i < 50; ++i)
-        g_main_context_iteration(nullptr, FALSE);
-    screen.frames = 0;
+// The game's own loop with nothing to do but its ticks.
+TRest GameAtRest() {
+    const int shownBefore = GameCanvas->framesPresented;
     const double cpu = ProcessCpuMs();
     const auto start = Clock::now();
-    while (Since(start) < RestSeconds * 1000.0)
-        g_main_context_iteration(nullptr, TRUE);
+    RunLoopFor(RestSeconds * 1000.0);
     const double ms = Since(start);
-    const TRest rest{100.0 * (ProcessCpuMs() - cpu) / ms, 1000.0 * screen.frames / ms};
-    gtk_widget_hide(screen.window);
+    return {100.0 * (ProcessCpuMs() - cpu) / ms, 1000.0 * (GameCanvas->framesPresented - shownBefore) / ms};
+}
+
+// The same game showing its main menu, once the page is in.
+TRest MenuAtRest() {
+    TMenuBrowser::Open(CurrentDirectory() + "/content/html/MainMenu.html", -1, -1, -1, -1);
+    RunLoopFor(2000.0);
+    const TRest rest = GameAtRest();
+    TMenuBrowser::Close();
     return rest;
+}
+
+// Where everything the world shows stands, in one number.
+uint64_t WorldLook() {
+    uint64_t hash = 1469598103934665603ULL;
+    const auto mix = [&hash](uint64_t value) { hash = (hash ^ value) * 1099511628211ULL; };
+    // What is hidden may move as it likes: only what is shown counts.
+    for (const TLayerRef& layer : LayerList) {
+        if (layer->Hidden != 0) continue;
+        for (const TSpriteRef& sprite : layer->Sprites) {
+            if (sprite->Hidden != 0) continue;
+            mix(static_cast<uint64_t>(static_cast<int64_t>(sprite->X)));
+            mix(static_cast<uint64_t>(static_cast<int64_t>(sprite->Y)));
+            mix(static_cast<uint64_t>(sprite->Frame));
+        }
+        mix(0); // a sprite passing from one layer to the next changes the look
+    }
+    return hash;
+}
+
+struct TMoving {
+    int changed = 0; // ticks after which the world looked different
+    int shown = 0;   // of those, the ticks whose look was shown before the next tick
+    double fps = 0;
+    double tps = 0; // ticks handled a second
+};
+
+// The loop while something moves: `script` runs after every tick, given the tick's number, and says
+// whether to go on.
+TMoving WhileMoving(const std::function<bool(int)>& script) {
+    TMoving moving;
+    int ticks = 0;
+    bool pending = false; // the last tick changed the look
+    int shownAtTick = GameCanvas->framesPresented;
+    const int shownBefore = shownAtTick;
+    uint64_t look = WorldLook();
+    const auto start = Clock::now();
+    for (bool going = true; going;) {
+        const TEvent* event = NextEvent();
+        if (event == nullptr) continue;
+        const bool tick = event->id == TimerTick && event->source == FrameTimer;
+        if (tick && pending) {
+            ++moving.changed;
+            if (GameCanvas->framesPresented > shownAtTick) ++moving.shown;
+        }
+        HandleLoopEvent(*event);
+        if (!tick) continue;
+        going = script(ticks++);
+        const uint64_t now = WorldLook();
+        pending = now != look;
+        look = now;
+        shownAtTick = GameCanvas->framesPresented;
+    }
+    const double ms = Since(start);
+    moving.fps = 1000.0 * (GameCanvas->framesPresented - shownBefore) / ms;
+    moving.tps = 1000.0 * ticks / ms;
+    return moving;
+}
+
+void Pointer(int id, int x, int y, int button = 0) {
+    TEvent event;
+    event.id = id;
+    event.source = GameCanvas;
+    event.x = x;
+    event.y = y;
+    event.data = button;
+    EmitEvent(event);
+}
+
+// A token thrown off its place flies back to it; then one is picked up, carried along the strip and put
+// down at another week, to which it then flies.
+TMoving Moving(const THotspotRef& token) {
+    const TRadialRef radial = OpenRadial; // while a menu is open nothing else moves
+    if (radial != nullptr) radial->Close(1);
+    RunLoopFor(1000.0);
+    TMoving total;
+    const auto add = [&total](const TMoving& part) {
+        total.changed += part.changed;
+        total.shown += part.shown;
+        total.fps += part.fps / 2;
+        total.tps += part.tps / 2;
+    };
+    // Goes on until the world has looked the same for a few ticks.
+    uint64_t last = 0;
+    int still = 0;
+    const auto settled = [&](int tick) {
+        const uint64_t now = WorldLook();
+        still = tick == 0 || now != last ? 0 : still + 1;
+        last = now;
+        return still < 10;
+    };
+    token->Move(token->X > 400 ? -300.0f : 300.0f, 0.0f);
+    add(WhileMoving(settled));
+    const int x = static_cast<int>(token->X) + token->Width / 2;
+    const int y = static_cast<int>(token->Y) + token->Height / 2;
+    const int step = x > 400 ? -4 : 4;
+    add(WhileMoving([&](int tick) {
+        if (tick == 0) Pointer(MouseMove, x, y);
+        if (tick == 1) Pointer(MouseDown, x, y, 1);
+        if (tick == 2) Pointer(MouseUp, x, y);
+        if (tick >= 3 && tick < 63) Pointer(MouseMove, x + step * (tick - 2), y);
+        if (tick == 64) Pointer(MouseDown, x + step * 60, y, 1);
+        if (tick == 65) Pointer(MouseUp, x + step * 60, y);
+        if (tick == 66) Pointer(MouseMove, 790, 590);
+        return tick < 66 || settled(tick - 66);
+    }));
+    if (radial != nullptr) radial->Open();
+    return total;
 }
 
 void Settle() {
@@ -275,59 +401,77 @@ int main(int argc, char** argv) {
         return 2;
     }
     BuildBusyScene();
-    AddEventHook(
-        [](TEvent* event) {
-            if (event != nullptr && event->id == GadgetPaint && event->source == GameCanvas) ++CanvasPaints;
-            return event;
-        },
-        1);
-    for (int i = 0; i < 30; ++i) { // on screen and painted, as in play
-        if (const TEvent* event = NextEvent()) HandleLoopEvent(*event);
+    RunLoopFor(1000.0); // on screen and painted, as in play, the tokens at their places
+    const THotspotRef token = Token();
+    if (token == nullptr) {
+        std::fprintf(stderr, "frame_bench: no goal token to move in the scene\n");
+        return 1;
     }
     const TImage probe = CreateImage(1, 1, 1, 0);
     TOffscreen offscreen;
-    TOnScreen screen;
     if (!offscreen.Init(list)) {
         std::fprintf(stderr, "frame_bench: no GL context for the minimal program\n");
         return 1;
     }
-    screen.Init(list);
 
-    std::vector<double> whole, issue, rest, restPrompted, gameFps, minimalFps;
+    std::vector<double> whole, issue, bare, drawn, prompted, menu, bareRatio, promptedRatio, bareFps,
+        shownShare, movingFps, movingTps;
     for (int i = 0; i < runs; ++i) {
         SetDrawTarget(GameCanvas);
-        const TGameFrame game = GameFrames(probe);
+        const TGameFrame game = GameFrames(probe, token);
         const double minimal = offscreen.FrameMs();
         whole.push_back(game.wholeMs / minimal);
         issue.push_back(100.0 * game.issueMs / BudgetMs);
-        SetVisible(MainWindow, true);
+        RunLoopFor(500.0);
         const TRest gameRest = GameAtRest();
+        SetSkipUnchangedFrames(false);
+        RunLoopFor(500.0);
+        const TRest everyTick = GameAtRest();
+        SetSkipUnchangedFrames(true);
         TPrompt::Open("CUSTOM", "Lord of the Castle", "Everything at once: a castle needs a manor.",
                       "Reach Wealth 8 and Leadership 6 by the last week.", 1, 0, "Okay", "");
+        RunLoopFor(500.0);
         const TRest promptedRest = GameAtRest();
         TPrompt::Close();
-        SetVisible(MainWindow, false);
-        const TRest minimalRest = MinimalAtRest(screen);
-        SetVisible(MainWindow, true);
-        rest.push_back(gameRest.cpuPercent / minimalRest.cpuPercent);
-        restPrompted.push_back(promptedRest.cpuPercent / minimalRest.cpuPercent);
-        gameFps.push_back(gameRest.fps);
-        minimalFps.push_back(minimalRest.fps);
+        const TRest menuRest = MenuAtRest();
+        const TMoving moving = Moving(token);
+        bare.push_back(gameRest.cpuPercent);
+        drawn.push_back(everyTick.cpuPercent);
+        prompted.push_back(promptedRest.cpuPercent);
+        menu.push_back(menuRest.cpuPercent);
+        bareRatio.push_back(gameRest.cpuPercent / menuRest.cpuPercent);
+        promptedRatio.push_back(promptedRest.cpuPercent / menuRest.cpuPercent);
+        bareFps.push_back(gameRest.fps);
+        shownShare.push_back(moving.changed == 0 ? 0.0 : static_cast<double>(moving.shown) / moving.changed);
+        movingFps.push_back(moving.fps);
+        movingTps.push_back(moving.tps);
         std::fprintf(
             stderr,
-            "run %d: frame %.2f ms (issue %.2f ms), minimal %.2f ms; at rest %.0f %% at %.1f fps (with the "
-            "prompt %.0f %%), minimal %.0f %% at %.1f fps\n",
+            "run %d: frame %.2f ms (issue %.2f ms), minimal %.2f ms; at rest %.2f %% at %.1f fps (drawing "
+            "every tick %.2f %% at %.1f fps), with "
+            "the prompt %.2f %% at %.1f fps, menu %.2f %%; moving: %d of %d changes shown, %.1f fps "
+            "at %.1f ticks a second\n",
             i + 1, game.wholeMs, game.issueMs, minimal, gameRest.cpuPercent, gameRest.fps,
-            promptedRest.cpuPercent, minimalRest.cpuPercent, minimalRest.fps);
+            everyTick.cpuPercent, everyTick.fps, promptedRest.cpuPercent, promptedRest.fps,
+            menuRest.cpuPercent, moving.shown, moving.changed, moving.fps, moving.tps);
     }
     std::printf(
         "frame issue (processor time of one frame's drawing calls): %.1f %% of the frame budget (<= 5 %%)\n",
         Median(issue));
-    std::printf("whole frame vs the minimal GL program: %.2f (<= 1.05)\n", Median(whole));
-    std::printf("process at rest in the level vs the minimal GL program: %.2f (<= 1.1) [%.1f and %.1f fps]\n",
-                Median(rest), Median(gameFps), Median(minimalFps));
-    std::printf("process at rest with a prompt over the level vs the minimal GL program: %.2f (<= 1.1)\n",
-                Median(restPrompted));
+    std::printf("whole frame while a token moves vs the minimal GL program: %.2f (<= 1.05)\n", Median(whole));
+    std::printf(
+        "process at rest in the level: %.2f %% of a core (<= 2 %%), %.2f x the menu's (<= 1.5) [%.1f fps]\n",
+        Median(bare), Median(bareRatio), Median(bareFps));
+    std::printf("process at rest in the level drawing every tick, as the game did once: %.2f %% of a core\n",
+                Median(drawn));
+    std::printf(
+        "process at rest with a prompt over the level: %.2f %% of a core (<= 2 %%), %.2f x the menu's "
+        "(<= 1.5)\n",
+        Median(prompted), Median(promptedRatio));
+    std::printf("process at rest on the main menu: %.2f %% of a core\n", Median(menu));
+    std::printf(
+        "changes shown while a token flies and is carried: %.2f (= 1) [%.1f fps at %.1f ticks a second]\n",
+        Median(shownShare), Median(movingFps), Median(movingTps));
 
     std::vector<double> resident;
     for (int i = 0; i < runs; ++i) {

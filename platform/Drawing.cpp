@@ -9,6 +9,11 @@ int Channel(int value) {
     return value < 0 ? 0 : (value > 255 ? 255 : value);
 }
 
+void Draw(TFrameOp op, float x, float y, float w = 0, float h = 0, const TImage* image = nullptr,
+          int frame = 0, const std::string* text = nullptr) {
+    Target->frames.Take(Target, TCallView{op, &Target->draw, image, frame, x, y, w, h, text});
+}
+
 } // namespace
 
 void SetDrawTarget(TGadget canvas) {
@@ -19,17 +24,21 @@ void SetDrawTarget(TGadget canvas) {
         // A canvas starts black, shown once, with the documented drawing state.
         canvas->drawStarted = true;
         canvas->draw = TDrawState{};
-        BackendClear(canvas);
-        BackendPresent(canvas);
+        Draw(TFrameOp::Clear, 0, 0);
+        Present();
     }
 }
 
 void ClearTarget() {
-    if (Target != nullptr) BackendClear(Target);
+    if (Target != nullptr) Draw(TFrameOp::Clear, 0, 0);
+}
+
+void BeginFrame() {
+    if (Target != nullptr) Target->frames.Begin(Target);
 }
 
 void Present() {
-    if (Target != nullptr) BackendPresent(Target);
+    if (Target != nullptr && Target->frames.Present(Target)) ++Target->framesPresented;
 }
 
 TGadget CurrentDrawTarget() {
@@ -72,27 +81,29 @@ void SetFont(const TFont& font) {
 
 void DrawImage(const TImage& image, float x, float y, int frame) {
     if (Target == nullptr || image == nullptr || frame < 0 || frame >= ImageFrames(image)) return;
-    BackendDrawImage(Target, Target->draw, image, x, y, frame);
+    Draw(TFrameOp::Image, x, y, 0, 0, &image, frame);
 }
 
 void DrawRect(float x, float y, float w, float h) {
-    if (Target != nullptr) BackendDrawRect(Target, Target->draw, x, y, w, h);
+    if (Target != nullptr) Draw(TFrameOp::Rect, x, y, w, h);
 }
 
 void DrawLine(float x1, float y1, float x2, float y2, int lastPixel) {
-    if (Target != nullptr) BackendDrawLine(Target, Target->draw, x1, y1, x2, y2, lastPixel);
+    if (Target != nullptr) Draw(TFrameOp::Line, x1, y1, x2, y2, nullptr, lastPixel);
 }
 
 void DrawOval(float x, float y, float w, float h) {
-    if (Target != nullptr) BackendDrawOval(Target, Target->draw, x, y, w, h);
+    if (Target != nullptr) Draw(TFrameOp::Oval, x, y, w, h);
 }
 
 void DrawText(const std::string& text, float x, float y) {
-    if (Target != nullptr && !text.empty()) BackendDrawText(Target, Target->draw, text, x, y);
+    if (Target != nullptr && !text.empty()) Draw(TFrameOp::Text, x, y, 0, 0, nullptr, 0, &text);
 }
 
 void GrabImage(const TImage& image, int x, int y, int frame) {
     if (Target == nullptr || image == nullptr || frame < 0 || frame >= image->frames) return;
     if ((image->flags & ImageDynamic) == 0) return;
+    Target->frames.BeforeRead(Target);
     BackendGrabImage(Target, image, x, y, frame);
+    ++image->version;
 }

@@ -4,6 +4,7 @@
 // Tests of the headless backend read these records directly.
 
 #include "platform/DrawState.hpp"
+#include "platform/FrameRecord.hpp"
 #include "platform/Platform.hpp"
 
 #include <string>
@@ -34,6 +35,8 @@ struct TGadgetRecord {
     TDrawState draw;             // canvas: drawing state, kept between frames
     bool drawStarted = false;    // canvas: made a target at least once
     bool repaintPending = false; // canvas: a GadgetPaint is owed at the next wait
+    TFrameRecord frames;         // canvas: its drawing, kept frame by frame
+    int framesPresented = 0;     // canvas: frames handed to the screen so far
     void* native = nullptr;      // backend's own data
 };
 

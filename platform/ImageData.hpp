@@ -14,6 +14,7 @@ struct TImageData {
     std::vector<std::vector<uint8_t>> pixels; // one RGBA buffer per frame
     std::vector<unsigned> textures;           // renderer's texture of each frame, 0 until first drawn
     bool dirty = true;                        // pixels changed since the uploads: upload again when drawn
+    uint64_t version = 0;                     // raised whenever the pixels change after the image is made
 
     TImageData() = default;
     TImageData(const TImageData&) = delete;
@@ -22,6 +23,12 @@ struct TImageData {
 
     // With the masked flag, makes every pure black pixel of the frame fully transparent.
     void ApplyMask(int frame);
+    // Whether no pixel of the frame lets anything beneath show through; worked out once per version.
+    bool Opaque(int frame) const;
+
+  private:
+    mutable std::vector<int8_t> opaque; // per frame: -1 not worked out yet
+    mutable uint64_t opaqueVersion = 0;
 };
 
 // Set by the renderer: takes back texture names of images and fonts that are gone. None on headless.

@@ -24,6 +24,26 @@ void TImageData::ApplyMask(int frame) {
     }
 }
 
+bool TImageData::Opaque(int frame) const {
+    if (frame < 0 || frame >= frames) return false;
+    if (opaque.size() != static_cast<size_t>(frames) || opaqueVersion != version) {
+        opaque.assign(static_cast<size_t>(frames), -1);
+        opaqueVersion = version;
+    }
+    int8_t& known = opaque[static_cast<size_t>(frame)];
+    if (known < 0) {
+        const std::vector<uint8_t>& rgba = pixels[static_cast<size_t>(frame)];
+        known = 1;
+        for (size_t i = 3; i < rgba.size(); i += 4) {
+            if (rgba[i] != 255) {
+                known = 0;
+                break;
+            }
+        }
+    }
+    return known == 1;
+}
+
 namespace {
 
 std::function<void(const TImageRequest&)> RequestListener;

@@ -124,6 +124,9 @@ void SetDrawTarget(TGadget canvas);
 // The canvas that drawing goes to now, or none before the first SetDrawTarget.
 TGadget CurrentDrawTarget();
 void ClearTarget();
+// The drawing up to the next Present is one whole frame. Present draws and shows it only when it would
+// look different from the frame on screen; an equal frame costs no drawing at all.
+void BeginFrame();
 void Present();
 int CanvasWidth();
 int CanvasHeight();

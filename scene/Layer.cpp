@@ -49,6 +49,7 @@ void TLayer::Destroy() {
 
 void TLayer::RenderAll() {
     SetDrawTarget(SceneCanvas);
+    BeginFrame();
     for (auto it = LayerList.begin(); it != LayerList.end();) {
         TLayerRef layer = *it++;
         if (layer->Hidden != 0) continue;

@@ -30,7 +30,7 @@ class TLayer : public std::enable_shared_from_this<TLayer> {
     static TLayerRef Find(const std::string& tag);
     // 1 and the layer made current when it exists; 0 and CurrentLayer untouched otherwise.
     static int Select(const std::string& tag);
-    // Draws every visible layer to SceneCanvas and presents the frame.
+    // Draws every visible layer to SceneCanvas as one frame, shown when it looks different from the last.
     static void RenderAll();
 
     void MakeCurrent();

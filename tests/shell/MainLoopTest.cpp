@@ -5,6 +5,7 @@
 #include "panels/Widget.hpp"
 #include "platform/EventChain.hpp"
 #include "platform/headless/Headless.hpp"
+#include "rules/Player.hpp"
 #include "scene/Pointer.hpp"
 #include "shell/Main.hpp"
 
@@ -160,8 +161,9 @@ TEST_F(MainLoopTest, ABurstOfTenThousandEventsKeepsTheQueueCappedAndTheGameAnswe
     RunMainLoop();
     EXPECT_FALSE(QuitRequested);
     EXPECT_EQ(QueuedEventCount(), 0u);
-    // Answering: the next tick paints the world, and Escape still ends the game.
+    // Answering: the next tick paints what changed in the world, and Escape still ends the game.
     HeadlessClearDrawCalls();
+    Player.motivation = 10.0f;
     HeadlessAdvanceClock(16);
     RunMainLoop();
     ASSERT_FALSE(HeadlessDrawCalls().empty());
