@@ -125,15 +125,6 @@ bool SameLocation(const std::string& a, const std::string& b) {
     return Comparable(a) == Comparable(b);
 }
 
-bool IsLocalLocation(const std::string& location) {
-    if (!HasScheme(location)) return true;
-    std::string scheme = location.substr(0, location.find(':'));
-    for (char& c : scheme) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return std::find(LocalSchemes.begin(), LocalSchemes.end(), scheme) != LocalSchemes.end();
-}
-
 std::string PageUri(const std::string& location, const std::string& folder) {
     std::string uri = LoadableUri(location);
     if (uri.starts_with("file://localhost/")) uri.erase(7, 9);

@@ -3,11 +3,7 @@
 // wrote ("redirects\page.html"), while the engine is given a plain URI with forward slashes.
 // Pure text functions; an odd location comes back unchanged rather than refused.
 
-#include <array>
 #include <string>
-
-// The schemes whose loads stay on this machine; the HTML views block every other one.
-inline constexpr std::array<const char*, 5> LocalSchemes = {"file", "about", "data", "blob", "javascript"};
 
 // What the engine can load: backslashes become slashes, a plain absolute path becomes a file URI.
 std::string LoadableUri(const std::string& location);
@@ -16,9 +12,6 @@ std::string LoadableUri(const std::string& location);
 std::string FollowedLink(const std::string& page, const std::string& href);
 // Whether two locations name the same place once both are loadable (escapes and dot segments aside).
 bool SameLocation(const std::string& a, const std::string& b);
-// Whether a location stays on this machine: a plain path, or a URI with one of the local schemes.
-bool IsLocalLocation(const std::string& location);
-
 // The engine is given the game's pages under a scheme of their own, "gorum://game/" followed by the page's
 // path inside the game folder, and never a file: URI: so it loads nothing but what the game answers.
 inline constexpr const char* PageScheme = "gorum";

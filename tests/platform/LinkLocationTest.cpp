@@ -43,18 +43,6 @@ TEST(LinkLocation, SameLocationIgnoresSpellingButNotPlace) {
     EXPECT_FALSE(SameLocation("/game/a%2.html", "/game/a%20.html"));
 }
 
-TEST(LinkLocation, OnlyPathsAndLocalSchemesCountAsLocal) {
-    EXPECT_TRUE(IsLocalLocation("/game/content/html/MainMenu.html"));
-    EXPECT_TRUE(IsLocalLocation("redirects\\levelnum01.html"));
-    EXPECT_TRUE(IsLocalLocation("FILE:///game/a.html"));
-    EXPECT_TRUE(IsLocalLocation("about:blank"));
-    EXPECT_TRUE(IsLocalLocation("javascript:history.back()"));
-    EXPECT_FALSE(IsLocalLocation("http://127.0.0.1/"));
-    EXPECT_FALSE(IsLocalLocation("HTTPS://example.org/a.html"));
-    EXPECT_FALSE(IsLocalLocation("ws://example.org/"));
-    EXPECT_FALSE(IsLocalLocation("ftp://example.org/file"));
-}
-
 TEST(PageAddress, OnlyLocationsInsideTheGameFolderGetAnAddress) {
     EXPECT_EQ(PageUri("/game/content/html/MainMenu.html#levels", "/game"),
               "gorum://game/content/html/MainMenu.html#levels");
