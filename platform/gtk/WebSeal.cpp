@@ -6,8 +6,8 @@
 // - the content filter blocks every load outside that scheme again, in the engine's loaders;
 // - each view refuses navigation to anything else and turns off what connects ahead of the navigation
 //   policy (link preconnection), prefetches names, or reaches devices and media (LocalOnly);
-// - a proxy that names no place: a request that got past all of this still opens no socket and asks for
-//   no name;
+// - a proxy that names no place: a request that got past all of this still opens no socket and sends no
+//   name query;
 // - the engine's web processes live under a memory cap (WebHelpers), and every file the engine writes goes
 //   to a private temporary folder removed at exit.
 #include "platform/gtk/WebSeal.hpp"
@@ -88,8 +88,6 @@ void OnDownload(WebKitWebContext*, WebKitDownload* download, gpointer) {
 } // namespace
 
 void PrepareProcessForPages() {
-    // The game keeps no settings: in memory, no process of the game has the settings service make a file.
-    setenv("GSETTINGS_BACKEND", "memory", 1);
     const char* system = std::getenv("TMPDIR");
     std::string pattern =
         std::string(system != nullptr && *system != '\0' ? system : "/tmp") + "/gorum-XXXXXX";

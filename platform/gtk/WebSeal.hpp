@@ -8,8 +8,7 @@
 #include <webkit2/webkit2.h>
 
 // Before the toolkit starts: the process and every helper the engine starts from it get a private
-// temporary folder, removed at exit, and keep settings in memory. Nothing else may have asked GLib for
-// the temporary folder yet.
+// temporary folder, removed at exit. Nothing may have asked GLib for the temporary folder yet.
 void PrepareProcessForPages();
 // Removes the private temporary folder and whatever the engine left in it.
 void RemovePrivateFiles();
