@@ -32,15 +32,17 @@ TEST_F(PageFileTest, PagesAndPicturesOfContentAndMediaAreReadWithTheirType) {
 
 TEST_F(PageFileTest, NothingElseIsRead) {
     game.Write("beside.html", "<p>beside</p>");
+    game.Write("saves/page.html", "<p>saves</p>");
     game.Write("content/tool.exe", "MZ");
     game.Dir("content/folder.html");
     std::filesystem::create_symlink(game.root / "beside.html", game.root / "content/linked.html");
     std::filesystem::create_symlink("/etc", game.root / "content/etc");
     game.Write("media/huge.png", "");
     std::filesystem::resize_file(game.root / "media/huge.png", MaxPageFileBytes + 1);
-    for (const char* refused : {"/beside.html", "/content/../beside.html", "/content/tool.exe", "/content",
-                                "/content/folder.html", "/content/linked.html", "/content/etc/passwd",
-                                "/content/missing.html", "/media/huge.png", "/%2e%2e/beside.html"}) {
+    for (const char* refused :
+         {"/beside.html", "/content/../beside.html", "/saves/page.html", "/content/tool.exe", "/content",
+          "/content/folder.html", "/content/linked.html", "/content/etc/passwd", "/content/missing.html",
+          "/media/huge.png", "/%2e%2e/beside.html"}) {
         EXPECT_FALSE(Read(refused)) << refused;
         EXPECT_TRUE(bytes.empty()) << refused;
     }
