@@ -24,6 +24,7 @@ namespace {
 
 std::vector<TGtkHtmlView*> Views;
 bool PageShown = false;
+
 void OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) {
     static_cast<TGtkHtmlView*>(data)->loaded = event == WEBKIT_LOAD_FINISHED;
 }
