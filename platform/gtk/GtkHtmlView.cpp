@@ -111,13 +111,14 @@ void Forget(TGtkHtmlView* view) {
 } // namespace
 
 void GtkMakeHtmlView(TGadget gadget) {
+    // Told before the seal is first made: a part that cannot be set up settles it at once.
+    WhenSealSettled(OnSealSettled);
     auto* view = new TGtkHtmlView;
     view->gadget = gadget;
     view->manager = webkit_user_content_manager_new();
     view->web = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", SealedContext(),
                                         "user-content-manager", view->manager, nullptr));
     g_object_unref(view->manager);
-    WhenSealSettled(OnSealSettled);
     // The guard's script first: a click it cancels is no link followed.
     SealView(WEBKIT_WEB_VIEW(view->web), view->manager);
     if (SealState() == TSeal::Ready) webkit_user_content_manager_add_filter(view->manager, SealFilter());
