@@ -3,6 +3,7 @@
 #include "platform/Platform.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,6 +34,16 @@ std::string CurrentDirectory() {
     std::vector<char> buffer(4096);
     if (getcwd(buffer.data(), buffer.size()) == nullptr) return "";
     return buffer.data();
+}
+
+bool PathWithin(const std::string& folder, const std::string& path) {
+    char* realFolder = realpath(folder.c_str(), nullptr);
+    char* realPath = realpath(path.c_str(), nullptr);
+    const bool within = realFolder != nullptr && realPath != nullptr &&
+                        std::string(realPath).starts_with(std::string(realFolder) + "/");
+    free(realFolder);
+    free(realPath);
+    return within;
 }
 
 TTextFile OpenTextFile(const std::string& path) {

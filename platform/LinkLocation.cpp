@@ -1,6 +1,7 @@
 #include "platform/LinkLocation.hpp"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -60,6 +61,25 @@ std::string Comparable(const std::string& location) {
     return body.substr(0, pathStart) + WithoutDotSegments(body.substr(pathStart)) + fragment;
 }
 
+// Escapes what would end or change a URI path: the path keeps its meaning once the engine reads it back.
+std::string Escaped(const std::string& path) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string escaped;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           std::string_view("-._~/!$&'()*+,;=:@").find(c) != std::string_view::npos;
+        if (plain) {
+            escaped += c;
+        } else {
+            escaped += '%';
+            escaped += hex[byte >> 4];
+            escaped += hex[byte & 15];
+        }
+    }
+    return escaped;
+}
+
 } // namespace
 
 std::string Unescape(const std::string& text) {
@@ -105,11 +125,28 @@ bool SameLocation(const std::string& a, const std::string& b) {
     return Comparable(a) == Comparable(b);
 }
 
-bool IsLocalLocation(const std::string& location) {
-    if (!HasScheme(location)) return true;
-    std::string scheme = location.substr(0, location.find(':'));
-    for (char& c : scheme) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return std::find(LocalSchemes.begin(), LocalSchemes.end(), scheme) != LocalSchemes.end();
+std::string PageUri(const std::string& location, const std::string& folder) {
+    std::string uri = LoadableUri(location);
+    if (uri.starts_with("file://localhost/")) uri.erase(7, 9);
+    if (!uri.starts_with("file:///")) return "";
+    const size_t end = uri.find_first_of("?#");
+    const std::string path = WithoutDotSegments(Unescape(uri.substr(7, end - 7)));
+    const std::string base = WithoutDotSegments(folder) + (folder.ends_with("/") ? "" : "/");
+    if (!path.starts_with(base) || path.size() == base.size()) return "";
+    return PageRoot + Escaped(path.substr(base.size())) + (end == std::string::npos ? "" : uri.substr(end));
+}
+
+std::string PageLocation(const std::string& uri, const std::string& folder) {
+    if (!uri.starts_with(PageRoot)) return uri;
+    return "file://" + Escaped(folder) + (folder.ends_with("/") ? "" : "/") +
+           uri.substr(std::string(PageRoot).size());
+}
+
+std::string PagePath(const std::string& uriPath) {
+    std::string path = Unescape(uriPath);
+    if (path.find('\0') != std::string::npos) return "";
+    std::replace(path.begin(), path.end(), '\\', '/');
+    path = WithoutDotSegments("/" + path);
+    const size_t start = path.find_first_not_of('/');
+    return start == std::string::npos ? "" : path.substr(start);
 }

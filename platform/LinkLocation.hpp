@@ -3,11 +3,7 @@
 // wrote ("redirects\page.html"), while the engine is given a plain URI with forward slashes.
 // Pure text functions; an odd location comes back unchanged rather than refused.
 
-#include <array>
 #include <string>
-
-// The schemes whose loads stay on this machine; the HTML views block every other one.
-inline constexpr std::array<const char*, 5> LocalSchemes = {"file", "about", "data", "blob", "javascript"};
 
 // What the engine can load: backslashes become slashes, a plain absolute path becomes a file URI.
 std::string LoadableUri(const std::string& location);
@@ -18,5 +14,15 @@ std::string FollowedLink(const std::string& page, const std::string& href);
 std::string Unescape(const std::string& text);
 // Whether two locations name the same place once both are loadable (escapes and dot segments aside).
 bool SameLocation(const std::string& a, const std::string& b);
-// Whether a location stays on this machine: a plain path, or a URI with one of the local schemes.
-bool IsLocalLocation(const std::string& location);
+// The engine is given the game's pages under a scheme of their own, "gorum://game/" followed by the page's
+// path inside the game folder, and never a file: URI: so it loads nothing but what the game answers.
+inline constexpr const char* PageScheme = "gorum";
+inline constexpr const char* PageRoot = "gorum://game/";
+// The engine's address of a location (a path or a file: URI) that lies inside `folder`, anchor kept;
+// "" for a location outside it or of another kind, which the views refuse.
+std::string PageUri(const std::string& location, const std::string& folder);
+// The location the game knows (a file: URI) for an engine address of a page; other addresses unchanged.
+std::string PageLocation(const std::string& uri, const std::string& folder);
+// The path inside the game folder that an address's path names, as a local path would read it: escapes
+// undone, backslashes as slashes, dot segments resolved without climbing above the folder.
+std::string PagePath(const std::string& uriPath);

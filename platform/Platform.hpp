@@ -157,6 +157,8 @@ int ImageFrames(const TImage& image);
 std::vector<std::string> ListDirectory(const std::string& path);
 int FileKind(const std::string& path); // 0 missing, 1 file, 2 directory
 std::string CurrentDirectory();
+// Whether `path` lies inside `folder` once links and dot segments are followed; false when either is missing.
+bool PathWithin(const std::string& folder, const std::string& path);
 // Reads only a regular file of at most MaxTextFileBytes, whole, at opening (see FileBytes.hpp).
 TTextFile OpenTextFile(const std::string& path);
 inline constexpr size_t MaxTextFileBytes = size_t{16} << 20;

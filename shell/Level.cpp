@@ -212,7 +212,8 @@ void TLevel::OpenTutorial() {
         DebugLog("Level does not have a tutorial");
         return;
     }
-    if (FileKind(TutorialPath) != 1) {
+    // A page outside the tutorials' folder is none of the game's tutorials, whatever the line names.
+    if (FileKind(TutorialPath) != 1 || !PathWithin(CurrentDirectory() + "/content/tut", TutorialPath)) {
         DebugLog("Tutorial: " + TutorialPath + " is not a valid filename!");
         return;
     }

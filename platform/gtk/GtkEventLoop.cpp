@@ -2,6 +2,7 @@
 #include "platform/Backend.hpp"
 #include "platform/EventChain.hpp"
 #include "platform/gtk/GtkNative.hpp"
+#include "platform/gtk/WebSeal.hpp"
 
 #include <cstdio>
 #include <cstdlib>
@@ -61,6 +62,7 @@ void GtkEnsureStarted() {
     Started = true;
     // Without this the web views paint nothing on a plain X server; a user's own choice wins.
     setenv("WEBKIT_DISABLE_COMPOSITING_MODE", "1", 0);
+    PrepareProcessForPages();
     if (!gtk_init_check(nullptr, nullptr)) {
         std::fprintf(stderr, "gorum: cannot open the display (is DISPLAY set?)\n");
         std::exit(1);

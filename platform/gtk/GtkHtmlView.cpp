@@ -1,15 +1,13 @@
-// HTML views on WebKit. The engine reports a followed link with its backslashes turned into slashes,
-// so a script in every page tells us the link as written before the engine follows it.
+// HTML views on WebKit, sealed (WebSeal). The engine's address of a followed link does not keep the
+// link's spelling, so a script in every page tells us the link as written before the engine follows it.
 #include "platform/Backend.hpp"
-#include "platform/gtk/GtkNative.hpp"
 #include "platform/LinkLocation.hpp"
+#include "platform/gtk/GtkNative.hpp"
 #include "platform/gtk/LocalOnly.hpp"
+#include "platform/gtk/WebHelpers.hpp"
+#include "platform/gtk/WebSeal.hpp"
 
 #include <algorithm>
-#include <csignal>
-#include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <webkit2/webkit2.h>
 
 struct TGtkHtmlView {
@@ -18,13 +16,12 @@ struct TGtkHtmlView {
     WebKitUserContentManager* manager = nullptr;
     std::string clicked;   // the link just clicked, as its page wrote it
     std::string navigated; // the location last given to Navigate
-    std::string pending;   // a location asked for before the content filter was ready
+    std::string pending;   // a location asked for before the seal was ready
     bool loaded = false;   // its page has finished loading
 };
 
 namespace {
 
-WebKitWebContext* Context = nullptr;
 std::vector<TGtkHtmlView*> Views;
 bool PageShown = false;
 
@@ -65,8 +62,9 @@ void OnLinkClicked(WebKitUserContentManager*, WebKitJavascriptResult* result, gp
 // Navigate or a clicked link, and take the engine's for anything else (scripts, redirects).
 void OnUriChanged(GObject*, GParamSpec*, gpointer data) {
     auto* view = static_cast<TGtkHtmlView*>(data);
-    const gchar* uri = webkit_web_view_get_uri(WEBKIT_WEB_VIEW(view->web));
-    if (uri == nullptr) return;
+    const gchar* engine = webkit_web_view_get_uri(WEBKIT_WEB_VIEW(view->web));
+    if (engine == nullptr) return;
+    const std::string uri = PageLocation(engine, CurrentDirectory());
     if (!view->clicked.empty() && SameLocation(view->clicked, uri)) {
         view->gadget->url = view->clicked;
     } else if (!view->navigated.empty() && SameLocation(view->navigated, uri)) {
@@ -78,56 +76,26 @@ void OnUriChanged(GObject*, GParamSpec*, gpointer data) {
     view->navigated.clear();
 }
 
-// The engine's helper processes among our children, read from /proc.
-std::vector<pid_t> HelperProcesses() {
-    std::vector<pid_t> helpers;
-    for (const std::string& name : ListDirectory("/proc")) {
-        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::ifstream stat("/proc/" + name + "/stat");
-        std::string pid, command, state;
-        long parent = 0;
-        if (stat >> pid >> command >> state >> parent && parent == getpid() &&
-            command.starts_with("(WebKit")) {
-            helpers.push_back(static_cast<pid_t>(std::stol(name)));
-        }
-    }
-    return helpers;
-}
-
-// Asks the helpers to leave, waits a little for them and collects them, so that neither a running
-// helper nor an unreaped one is left behind when we go.
-void EndHelpers() {
-    std::vector<pid_t> helpers = HelperProcesses();
-    for (pid_t helper : helpers)
-        kill(helper, SIGTERM);
-    const gint64 until = g_get_monotonic_time() + 300000;
-    while (!helpers.empty()) {
-        std::erase_if(helpers, [](pid_t helper) { return waitpid(helper, nullptr, WNOHANG) != 0; });
-        if (helpers.empty()) break;
-        if (g_get_monotonic_time() > until) {
-            for (pid_t helper : helpers) {
-                kill(helper, SIGKILL);
-                waitpid(helper, nullptr, 0);
-            }
-            break;
-        }
-        g_usleep(2000);
-    }
-}
-
 TGtkHtmlView* ViewOf(TGadget gadget) {
     TGtkNative* native = NativeOf(gadget);
     return native == nullptr ? nullptr : native->html;
 }
 
+// Only pages of the game's content are given to the engine; anything else leaves the view blank.
 void Load(TGtkHtmlView* view, const std::string& location) {
-    webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view->web), LoadableUri(location).c_str());
+    const std::string uri = PageUri(location, CurrentDirectory());
+    if (uri.empty()) SealNotice(location + " is not a page of the game's content; it is not shown");
+    webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view->web), uri.empty() ? "about:blank" : uri.c_str());
 }
 
-// No page loads before the filter is in place: a page's first requests would slip past it.
-void OnLocalFilterSettled() {
+// No page loads before the whole seal is in place, and none at all if it could not be made.
+void OnSealSettled() {
     for (TGtkHtmlView* view : Views) {
-        if (LocalFilter() != nullptr) webkit_user_content_manager_add_filter(view->manager, LocalFilter());
+        if (SealState() != TSeal::Ready) {
+            view->pending.clear();
+            continue;
+        }
+        webkit_user_content_manager_add_filter(view->manager, SealFilter());
         if (!view->pending.empty()) Load(view, view->pending);
         view->pending.clear();
     }
@@ -143,18 +111,17 @@ void Forget(TGtkHtmlView* view) {
 } // namespace
 
 void GtkMakeHtmlView(TGadget gadget) {
-    // Ephemeral: the engine keeps its caches and storage in memory, and the game writes no files.
-    if (Context == nullptr) Context = webkit_web_context_new_ephemeral();
+    // Told before the seal is first made: a part that cannot be set up settles it at once.
+    WhenSealSettled(OnSealSettled);
     auto* view = new TGtkHtmlView;
     view->gadget = gadget;
     view->manager = webkit_user_content_manager_new();
-    view->web = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", Context, "user-content-manager",
-                                        view->manager, nullptr));
+    view->web = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", SealedContext(),
+                                        "user-content-manager", view->manager, nullptr));
     g_object_unref(view->manager);
     // The guard's script first: a click it cancels is no link followed.
-    GuardLocal(WEBKIT_WEB_VIEW(view->web), view->manager);
-    PrepareLocalFilter(OnLocalFilterSettled);
-    if (LocalFilter() != nullptr) webkit_user_content_manager_add_filter(view->manager, LocalFilter());
+    SealView(WEBKIT_WEB_VIEW(view->web), view->manager);
+    if (SealState() == TSeal::Ready) webkit_user_content_manager_add_filter(view->manager, SealFilter());
     g_signal_connect(view->manager, "script-message-received::gorumLink", G_CALLBACK(OnLinkClicked), view);
     webkit_user_content_manager_register_script_message_handler(view->manager, LinkMessages);
     WebKitUserScript* script =
@@ -197,9 +164,8 @@ void GtkFreeAllHtmlViews() {
         native->outer = native->control = nullptr;
         gtk_widget_destroy(web);
     }
-    g_clear_object(&Context);
     EndHelpers();
-    RemoveLocalFilterFiles();
+    RemovePrivateFiles();
 }
 
 void BackendNavigate(TGadget gadget, const std::string& location) {
@@ -208,9 +174,9 @@ void BackendNavigate(TGadget gadget, const std::string& location) {
     view->navigated = location;
     view->clicked.clear();
     view->pending.clear();
-    if (LocalFilterSettled()) {
+    if (SealState() == TSeal::Ready) {
         Load(view, location);
-    } else {
+    } else if (SealState() == TSeal::Pending) {
         view->pending = location;
     }
 }

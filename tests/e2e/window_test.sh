@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # End to end: the real game under the current X display, driven with xdotool.
 # Usage: window_test.sh GORUM SEND-CLOSE CASE, run from the project root; CASE is opens, escape, closebox,
-# level or cycles (fifty starts, each ended by Escape).
+# level, cycles (fifty starts, each ended by Escape) or bomb (a menu page that allocates without end).
 set -u
 gorum=$1
 send_close=$2
 case_name=$3
 
-fail() { echo "FAIL: $*"; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  [[ -s ${errors:-} ]] && sed 's/^/  stderr: /' "$errors"
+  exit 1
+}
 now_ms() { date +%s%3N; }
 
 export WEBKIT_DISABLE_COMPOSITING_MODE=1
@@ -16,9 +20,11 @@ pid=""
 # driver's shader cache is the driver's own business.
 export MESA_SHADER_CACHE_DISABLE=true
 scratch=$(mktemp -d)
+# The game's stderr, beside the scratch folder, which must stay empty.
+errors=$(mktemp)
 cleanup() {
   [[ -n $pid ]] && pkill -KILL -s "$pid" 2>/dev/null
-  rm -rf "$scratch"
+  rm -rf "$scratch" "$errors" "${game_folder:-}"
 }
 trap cleanup EXIT
 
@@ -26,7 +32,7 @@ trap cleanup EXIT
 start_game() {
   start=$(now_ms)
   # A session of its own, so that every process the game starts can be found afterwards.
-  TMPDIR=$scratch XDG_CACHE_HOME=$scratch XDG_DATA_HOME=$scratch XDG_CONFIG_HOME=$scratch setsid "$gorum" &
+  TMPDIR=$scratch XDG_CACHE_HOME=$scratch XDG_DATA_HOME=$scratch XDG_CONFIG_HOME=$scratch setsid "$gorum" 2>>"$errors" &
   pid=$!
   window=""
   while (($(now_ms) - start < 5000)); do
@@ -125,6 +131,18 @@ escape_and_check() {
   check_no_leftovers
 }
 
+# The resident kilobytes of every process the game started, itself included.
+session_kb() { ps -o rss= -s "$pid" 2>/dev/null | awk '{ total += $1 } END { print total + 0 }'; }
+
+if [[ $case_name == bomb ]]; then
+  # A game folder of its own whose menu page allocates without ever yielding to the engine.
+  game_folder=$(mktemp -d)
+  cp -r content "$game_folder/"
+  ln -s "$PWD/media" "$game_folder/media"
+  echo '<html><head><title>bomb</title><script>var keep=[];for(;;){var a=new Array(1<<20);for(var i=0;i<a.length;i++)a[i]=i+0.5;keep.push(a)}</script></head></html>' >"$game_folder/content/html/MainMenu.html"
+  cd "$game_folder" || fail "no game folder"
+fi
+
 start_game
 case $case_name in
 opens)
@@ -159,6 +177,20 @@ level)
   wait_until 30000 "the level list was not painted within 30 s of Play" level_list_painted
   xdotool mousemove --window "$window" 48 156 click 1
   wait_until 30000 "the first level did not start within 30 s of its link" world_shown
+  ;;
+bomb)
+  # The page's process is ended at its cap; the game answers Escape, and its processes never held 1.5 GB.
+  peak=0 begin=$(now_ms)
+  until grep -q "a page's process ended" "$errors"; do
+    (($(now_ms) - begin > 20000)) && fail "the page's process was not ended within 20 s (peak ${peak} kB)"
+    kb=$(session_kb)
+    ((kb > peak)) && peak=$kb
+    ((kb > 3 * 1024 * 1024)) && fail "the game's processes hold ${kb} kB"
+    sleep 0.05
+  done
+  echo "page's process ended after $(($(now_ms) - begin)) ms; peak ${peak} kB"
+  ((peak < 1536 * 1024)) || fail "the game's processes held ${peak} kB at their peak"
+  escape_and_check
   ;;
 *)
   fail "unknown case $case_name"

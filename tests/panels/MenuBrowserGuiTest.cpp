@@ -1,78 +1,22 @@
 // The menu and tutorial pages in the real HTML view: real clicks on the game's own pages lead where
 // the dispatch expects, and the menu screens fit the window without scrolling.
-#include "tests/platform/GtkTestSupport.hpp"
+#include "tests/platform/LoopbackListener.hpp"
+#include "tests/platform/TempGameFolder.hpp"
+#include "tests/platform/WebTestSupport.hpp"
 
 #include "panels/GlobalGadgets.hpp"
 #include "panels/MenuBrowser.hpp"
 #include "panels/TutorialWindow.hpp"
 #include "panels/Widget.hpp"
+#include "platform/LinkLocation.hpp"
 
 #include <gtest/gtest.h>
 #include <webkit2/webkit2.h>
 
-#include <arpa/inet.h>
 #include <filesystem>
-#include <fstream>
-#include <netinet/in.h>
-#include <poll.h>
 #include <string>
-#include <sys/socket.h>
-#include <unistd.h>
-#include <utility>
 
 namespace {
-
-WebKitWebView* Web(TGadget view) {
-    return WEBKIT_WEB_VIEW(WidgetOf(view));
-}
-
-bool Shows(TGadget view, const std::string& title) {
-    return PumpUntil(
-        [&] {
-            const gchar* now = webkit_web_view_get_title(Web(view));
-            return now != nullptr && title == now && !webkit_web_view_is_loading(Web(view));
-        },
-        10000);
-}
-
-struct TEval {
-    bool done = false;
-    std::string result;
-};
-
-// Runs a script in the page and returns its result as text; "" when it failed.
-std::string Eval(TGadget view, const std::string& script) {
-    TEval eval;
-    webkit_web_view_evaluate_javascript(
-        Web(view), script.c_str(), -1, nullptr, nullptr, nullptr,
-        [](GObject* source, GAsyncResult* result, gpointer data) {
-            auto* out = static_cast<TEval*>(data);
-            JSCValue* value =
-                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, nullptr);
-            if (value != nullptr) {
-                gchar* text = jsc_value_to_string(value);
-                out->result = text;
-                g_free(text);
-                g_object_unref(value);
-            }
-            out->done = true;
-        },
-        &eval);
-    PumpUntil([&] { return eval.done; }, 5000);
-    return eval.result;
-}
-
-// A real click in the middle of the first element the selector finds, scrolled into sight.
-bool ClickElement(TGadget view, const std::string& selector) {
-    const std::string where =
-        Eval(view, "(function(){var e=document.querySelector('" + selector +
-                       "');e.scrollIntoView({block:'center'});var r=e.getBoundingClientRect();"
-                       "return Math.round(r.left+r.width/2)+' '+Math.round(r.top+r.height/2);})()");
-    const size_t space = where.find(' ');
-    if (space == std::string::npos) return false;
-    PumpFor(200);
-    return ClickAt(ScreenPoint(view, std::stoi(where.substr(0, space)), std::stoi(where.substr(space + 1))));
-}
 
 bool Fits(TGadget view, int width, int height) {
     return Eval(view, "document.documentElement.scrollWidth<=" + std::to_string(width) +
@@ -164,43 +108,21 @@ TEST_F(MenuGuiTest, TutorialPagesFitTheirWindowAndPageOnward) {
     }
 }
 
-// A server on a loopback port that only counts who knocks: the pages below must never reach it.
-struct TListener {
-    int socket = ::socket(AF_INET, SOCK_STREAM, 0);
-    int port = 0;
-    TListener() {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        if (bind(socket, reinterpret_cast<sockaddr*>(&address), size) == 0 && listen(socket, 16) == 0 &&
-            getsockname(socket, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-            port = ntohs(address.sin_port);
-    }
-    ~TListener() { close(socket); }
-    int knocks = 0;
-    // Takes and drops waiting connections at once, so that a page waiting on one is not held up.
-    void Take() {
-        for (pollfd waiting{socket, POLLIN, 0}; poll(&waiting, 1, 0) > 0; ++knocks)
-            close(accept(socket, nullptr, nullptr));
-    }
-    // Whether anyone connected since the last look.
-    bool Knocked() {
-        Take();
-        return std::exchange(knocks, 0) > 0;
-    }
-};
-
 TEST_F(MenuGuiTest, NeitherViewReachesTheNetworkWhateverItsPageTries) {
-    TListener server;
+    TLoopbackListener server;
     ASSERT_GT(server.port, 0);
+    size_t seen = 0;
+    // Whether anyone connected since the last look.
+    const auto knocked = [&] {
+        const size_t before = seen;
+        seen = server.Knocks().size();
+        return seen > before;
+    };
     const std::string remote = "http://127.0.0.1:" + std::to_string(server.port) + "/";
-    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "gorum_remote_pages";
-    std::filesystem::create_directories(folder);
+    const TTempGameFolder game("gorum_remote_pages");
     const auto page = [&](const std::string& name, const std::string& head, const std::string& body) {
-        std::ofstream(folder / (name + ".html")) << "<html><head><title>" << name << "</title>" << head
-                                                 << "</head><body>" << body << "</body></html>";
-        return (folder / (name + ".html")).string();
+        return game.Write("content/html/" + name + ".html", "<html><head><title>" + name + "</title>" + head +
+                                                                "</head><body>" + body + "</body></html>");
     };
     const std::string link =
         page("link", "", "<a id='out' href='" + remote + "link' style='display:block;height:200px'>out</a>");
@@ -214,38 +136,19 @@ TEST_F(MenuGuiTest, NeitherViewReachesTheNetworkWhateverItsPageTries) {
         page("redirect", "<script>location.replace('" + remote + "redirect');</script>", ""),
     };
 
-    const auto shows = [&](TGadget view, const std::string& title) {
-        return PumpUntil(
-            [&] {
-                server.Take();
-                const gchar* now = webkit_web_view_get_title(Web(view));
-                return now != nullptr && title == now && !webkit_web_view_is_loading(Web(view));
-            },
-            10000);
-    };
     const auto tryAll = [&](TGadget view) {
-        ASSERT_TRUE(shows(view, "link"));
+        ASSERT_TRUE(Shows(view, "link"));
         ASSERT_TRUE(ClickElement(view, "#out"));
-        PumpUntil(
-            [&] {
-                server.Take();
-                return false;
-            },
-            1000);
-        EXPECT_FALSE(server.Knocked()) << "a click on a remote link";
+        PumpFor(1000);
+        EXPECT_FALSE(knocked()) << "a click on a remote link";
         EXPECT_EQ(webkit_web_view_get_title(Web(view)), std::string("link"));
         for (const std::string& location : tries) {
             Navigate(view, location);
             const std::string name = std::filesystem::path(location).stem().string();
-            EXPECT_TRUE(shows(view, name)) << name;
-            PumpUntil(
-                [&] {
-                    server.Take();
-                    return false;
-                },
-                700);
-            EXPECT_FALSE(server.Knocked()) << name;
-            EXPECT_TRUE(std::string(webkit_web_view_get_uri(Web(view))).starts_with("file:")) << name;
+            EXPECT_TRUE(Shows(view, name)) << name;
+            PumpFor(700);
+            EXPECT_FALSE(knocked()) << name;
+            EXPECT_TRUE(std::string(webkit_web_view_get_uri(Web(view))).starts_with(PageRoot)) << name;
         }
     };
     // The tutorial first: the menu page hides it.
@@ -254,7 +157,6 @@ TEST_F(MenuGuiTest, NeitherViewReachesTheNetworkWhateverItsPageTries) {
     tryAll(TutorialView);
     TMenuBrowser::Open(link, -1, -1, -1, -1);
     tryAll(MenuView);
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -494,7 +494,10 @@ std::vector<int> WebHelpers() {
 
 TEST_F(GtkTest, GtkEndProgram_EndsAtOnceWithCodeZeroAndTakesTheWebEngineAlong) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const std::string pidFile = testing::TempDir() + "gorum_web_helpers";
+    // Named by this process: the child runs this body again with a temporary folder of its own, which goes
+    // with it, and inherits the name.
+    setenv("GORUM_WEB_HELPERS_FILE", (testing::TempDir() + "gorum_web_helpers").c_str(), 0);
+    const std::string pidFile = std::getenv("GORUM_WEB_HELPERS_FILE");
     EXPECT_EXIT(
         {
             TGadget window = OpenWindow("Ending", 100, 100, 300, 200, nullptr, MainStyle);

@@ -1,4 +1,5 @@
-#include "GtkTestSupport.hpp"
+#include "TempGameFolder.hpp"
+#include "WebTestSupport.hpp"
 
 #include <gtest/gtest.h>
 #include <webkit2/webkit2.h>
@@ -8,42 +9,27 @@
 
 namespace {
 
-void WriteFile(const std::filesystem::path& path, const std::string& text) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path) << text;
-}
-
 // A menu page under an "html" folder whose link is written the way the game's pages write them.
-struct TPages {
-    std::filesystem::path root = std::filesystem::path(testing::TempDir()) / "gorum_html_view";
-    std::string menu = (root / "html" / "index.html").string();
-    TPages() {
-        std::filesystem::remove_all(root);
-        WriteFile(root / "html" / "index.html",
-                  "<html><head><title>start</title></head><body style='margin:0'>"
-                  "<a href=\"redirects\\page.html\" style='position:absolute;left:0;top:0;width:300px;"
-                  "height:100px;display:block;background:#8f8'>go</a></body></html>");
-        WriteFile(root / "html" / "redirects" / "page.html",
-                  "<html><head><title>arrived</title></head><body><p id='part'>here</p></body></html>");
-        WriteFile(root / "html" / "jump.html",
-                  "<html><head><title>jump</title><script>location.replace('redirects/page.html')</script>"
-                  "</head></html>");
+struct TPages : TTempGameFolder {
+    std::string menu =
+        Write("content/html/index.html",
+              "<html><head><title>start</title></head><body style='margin:0'>"
+              "<a href=\"redirects\\page.html\" style='position:absolute;left:0;top:0;width:300px;"
+              "height:100px;display:block;background:#8f8'>go</a></body></html>");
+    TPages() : TTempGameFolder("gorum_html_view") {
+        Write("content/html/redirects/page.html",
+              "<html><head><title>arrived</title></head><body><p id='part'>here</p></body></html>");
+        Write("content/html/jump.html",
+              "<html><head><title>jump</title><script>location.replace('redirects/page.html')</script>"
+              "</head></html>");
     }
-    ~TPages() { std::filesystem::remove_all(root); }
 };
 
 struct THtmlScene {
     TGadget window = OpenWindow("Pages", 100, 100, 400, 300, nullptr, StyleTitleBar | StyleClientCoords);
     TGadget view = AddHtmlView(0, 0, 400, 300, window);
-    WebKitWebView* Web() const { return WEBKIT_WEB_VIEW(WidgetOf(view)); }
-    bool Shows(const std::string& title) const {
-        return PumpUntil(
-            [&] {
-                const gchar* now = webkit_web_view_get_title(Web());
-                return now != nullptr && title == now && !webkit_web_view_is_loading(Web());
-            },
-            10000);
-    }
+    WebKitWebView* Web() const { return ::Web(view); }
+    bool Shows(const std::string& title) const { return ::Shows(view, title); }
 };
 
 TEST_F(GtkTest, HtmlView_RealClickOnABackslashLinkKeepsTheBackslashesAndCanBeNavigatedAgain) {
@@ -76,11 +62,47 @@ TEST_F(GtkTest, HtmlView_RealClickOnABackslashLinkKeepsTheBackslashesAndCanBeNav
 TEST_F(GtkTest, HtmlView_ALocationTheGameDidNotAskForIsReportedAsTheEngineHasIt) {
     TPages pages;
     THtmlScene scene;
-    Navigate(scene.view, (pages.root / "html" / "jump.html").string());
+    Navigate(scene.view, (pages.root / "content" / "html" / "jump.html").string());
     ASSERT_TRUE(scene.Shows("arrived"));
     const std::string url = CurrentUrl(scene.view);
     EXPECT_TRUE(url.starts_with("file://")) << url;
     EXPECT_TRUE(url.ends_with("html/redirects/page.html")) << url;
+}
+
+// A page takes its style sheet and pictures from content/ and media/, whichever way its links are written;
+// a file beside those folders, one reached through a link out of them, and a folder show nothing.
+TEST_F(GtkTest, HtmlView_APageGetsTheGamesOwnFilesAndNothingElse) {
+    TTempGameFolder game("gorum_page_files");
+    game.Write("content/html/look.css", "body { color: rgb(1, 2, 3) }");
+    std::filesystem::copy_file(game.previous / "media" / "GoldLink.png", game.root / "beside.png");
+    std::filesystem::create_symlink(game.root / "beside.png", game.root / "content" / "html" / "linked.png");
+    const std::string page = game.Write(
+        "content/html/page.html",
+        "<html><head><title>page</title><link rel='stylesheet' href='look.css'><script>var refused=0;"
+        "document.addEventListener('securitypolicyviolation',function(){refused++})</script></head><body>"
+        "<img id='remote' src='http://127.0.0.1:9/remote.png'>"
+        "<img id='own' src='..\\..\\media\\GoldLink.png'><img id='slashed' src='../../media/GoldLink.png'>"
+        "<img id='beside' src='../../beside.png'><img id='linked' src='linked.png'></body></html>");
+    THtmlScene scene;
+    Navigate(scene.view, page);
+    ASSERT_TRUE(scene.Shows("page"));
+    const auto width = [&](const char* id) {
+        return Eval(scene.view, std::string("document.getElementById('") + id + "').naturalWidth");
+    };
+    ASSERT_TRUE(PumpUntil([&] { return Eval(scene.view, "document.readyState") == "complete"; }, 5000));
+    EXPECT_EQ(Eval(scene.view, "getComputedStyle(document.body).color"), "rgb(1, 2, 3)");
+    EXPECT_NE(width("own"), "0");
+    EXPECT_NE(width("slashed"), "0");
+    EXPECT_EQ(width("beside"), "0");
+    EXPECT_EQ(width("linked"), "0");
+    // The page's own policy refused the remote picture before any other part of the seal saw it.
+    EXPECT_EQ(Eval(scene.view, "refused"), "1");
+
+    // A folder is no page: the view lists nothing in it.
+    Navigate(scene.view, (game.root / "content" / "html").string() + "/");
+    PumpFor(1000);
+    EXPECT_EQ(Eval(scene.view, "document.body ? document.body.innerText : ''").find("look.css"),
+              std::string::npos);
 }
 
 TEST_F(GtkTest, HtmlView_EscapeReachesTheGameWhileThePageHasTheFocus) {

@@ -54,9 +54,15 @@ inline bool Xdotool(const std::string& arguments) {
     return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
 }
 
+// A pointer asked to move with --sync to where it already is waits for a move that never comes.
 inline bool ClickAt(std::pair<int, int> point, int button = 1) {
-    return Xdotool("mousemove --sync " + std::to_string(point.first) + " " + std::to_string(point.second) +
-                   " click " + std::to_string(button));
+    int x = 0, y = 0;
+    gdk_device_get_position(gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())),
+                            nullptr, &x, &y);
+    const std::string move = std::pair(x, y) == point ? ""
+                                                      : "mousemove --sync " + std::to_string(point.first) +
+                                                            " " + std::to_string(point.second) + " ";
+    return Xdotool(move + "click " + std::to_string(button));
 }
 
 inline unsigned long XidOf(TGadget window) {

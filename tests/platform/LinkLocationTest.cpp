@@ -43,16 +43,35 @@ TEST(LinkLocation, SameLocationIgnoresSpellingButNotPlace) {
     EXPECT_FALSE(SameLocation("/game/a%2.html", "/game/a%20.html"));
 }
 
-TEST(LinkLocation, OnlyPathsAndLocalSchemesCountAsLocal) {
-    EXPECT_TRUE(IsLocalLocation("/game/content/html/MainMenu.html"));
-    EXPECT_TRUE(IsLocalLocation("redirects\\levelnum01.html"));
-    EXPECT_TRUE(IsLocalLocation("FILE:///game/a.html"));
-    EXPECT_TRUE(IsLocalLocation("about:blank"));
-    EXPECT_TRUE(IsLocalLocation("javascript:history.back()"));
-    EXPECT_FALSE(IsLocalLocation("http://127.0.0.1/"));
-    EXPECT_FALSE(IsLocalLocation("HTTPS://example.org/a.html"));
-    EXPECT_FALSE(IsLocalLocation("ws://example.org/"));
-    EXPECT_FALSE(IsLocalLocation("ftp://example.org/file"));
+TEST(PageAddress, OnlyLocationsInsideTheGameFolderGetAnAddress) {
+    EXPECT_EQ(PageUri("/game/content/html/MainMenu.html#levels", "/game"),
+              "gorum://game/content/html/MainMenu.html#levels");
+    EXPECT_EQ(PageUri("/game/content/html\\redirects\\levelnum02.html", "/game"),
+              "gorum://game/content/html/redirects/levelnum02.html");
+    EXPECT_EQ(PageUri("file:///my%20game/content/a%23b.html?q", "/my game/"),
+              "gorum://game/content/a%23b.html?q");
+    EXPECT_EQ(PageUri("file://localhost/game/./content/x/../a.html", "/game"), "gorum://game/content/a.html");
+    for (const char* outside : {"/etc/passwd", "/game/content/tut/../../../etc/passwd",
+                                "/game%2F../etc/passwd", "/gameplay/content/a.html", "/game", "/game/",
+                                "file:///etc/", "http://game/a.html", "about:blank", "content/html/a.html"})
+        EXPECT_EQ(PageUri(outside, "/game"), "") << outside;
+}
+
+TEST(PageAddress, AnAddressReadsBackAsTheFileLocationItCameFrom) {
+    EXPECT_EQ(PageLocation("gorum://game/content/html/a%20b.html#x", "/my game"),
+              "file:///my%20game/content/html/a%20b.html#x");
+    EXPECT_EQ(PageLocation("about:blank", "/game"), "about:blank");
+    const std::string uri = "gorum://game/content/html/redirects/levelnum02.html#top";
+    EXPECT_EQ(PageUri(PageLocation(uri, "/my game"), "/my game"), uri);
+}
+
+TEST(PageAddress, APathReadsAsALocalPathThatCannotClimbOutOfTheFolder) {
+    EXPECT_EQ(PagePath("/content/html/redirects\\level%20two.html"), "content/html/redirects/level two.html");
+    EXPECT_EQ(PagePath("/content/html/..%5C..%5Cmedia%5Cx.png"), "media/x.png");
+    EXPECT_EQ(PagePath("/../../etc/passwd"), "etc/passwd");
+    EXPECT_EQ(PagePath("/content/%2e%2e/%2E%2E/etc/passwd"), "etc/passwd");
+    EXPECT_EQ(PagePath("/content/a%00.html"), "");
+    EXPECT_EQ(PagePath("/"), "");
 }
 
 TEST(WindowsKeyCode, KeysTheGameNamesGetTheirNumbers) {

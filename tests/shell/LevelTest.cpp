@@ -6,6 +6,7 @@
 #include "scene/TimeBar.hpp"
 #include "tests/rules/GoalFixture.hpp"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -294,6 +295,28 @@ TEST_F(LevelTest, TutorialOpensOnlyForAnExistingPage) {
     missing->Start();
     EXPECT_TRUE(Logged("Tutorial: " + missing->TutorialPath + " is not a valid filename!"));
     EXPECT_EQ(tutorialButton->Inactive, 1);
+    EXPECT_EQ(tutorials.size(), 1u);
+}
+
+// A tutorial line may name only a page inside content/tut: climbing out by dot segments or by a link is
+// refused like a missing page, even when what it reaches exists.
+TEST_F(LevelTest, ATutorialOutsideTheTutorialsFolderIsRefused) {
+    dir.Write("content/html/menu.html", "<html></html>");
+    dir.Write("content/tut/T1.html", "<html></html>");
+    std::filesystem::create_symlink(dir.root / "content/html/menu.html",
+                                    dir.root / "content/tut/linked.html");
+    std::vector<TLevel*> outside = {
+        Level("TITLE=\"A\"\nTutorial(\"../../../../../../../../../../etc/passwd\")\n"),
+        Level("TITLE=\"B\"\nTutorial(\"../html/menu.html\")\n"),
+        Level("TITLE=\"C\"\nTutorial(\"linked.html\")\n")};
+    for (TLevel* level : outside) {
+        ASSERT_EQ(FileKind(level->TutorialPath), 1) << level->TutorialPath;
+        level->Start();
+        EXPECT_TRUE(Logged("Tutorial: " + level->TutorialPath + " is not a valid filename!"));
+        EXPECT_EQ(tutorialButton->Inactive, 1);
+    }
+    EXPECT_TRUE(tutorials.empty());
+    Level("TITLE=\"D\"\nTutorial(\"./T1.html\")\n")->Start();
     EXPECT_EQ(tutorials.size(), 1u);
 }
 

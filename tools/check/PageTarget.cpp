@@ -3,9 +3,13 @@
 #include "platform/LinkLocation.hpp"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace {
+
+// Schemes whose addresses load nothing from a file or a host.
+constexpr std::array<const char*, 4> InPageSchemes = {"about", "data", "blob", "javascript"};
 
 // The scheme before the first colon, in lower case; empty when the address has none.
 std::string SchemeOf(const std::string& address) {
@@ -77,7 +81,7 @@ TTarget PageTarget(const std::string& root, const std::string& page, const std::
             if (!host.empty() && host != "localhost") return {TReach::OffMachine, ""};
             path = path.substr(slash);
         }
-    } else if (std::find(LocalSchemes.begin(), LocalSchemes.end(), scheme) != LocalSchemes.end()) {
+    } else if (std::find(InPageSchemes.begin(), InPageSchemes.end(), scheme) != InPageSchemes.end()) {
         return {TReach::Page, ""};
     } else {
         return {TReach::OffMachine, ""};
