@@ -24,17 +24,6 @@ struct TScene {
     }
 };
 
-// Colour of one screen pixel, read back from the X server.
-std::vector<int> ScreenPixel(std::pair<int, int> point) {
-    GdkPixbuf* shot =
-        gdk_pixbuf_get_from_window(gdk_get_default_root_window(), point.first, point.second, 1, 1);
-    if (shot == nullptr) return {};
-    const guchar* p = gdk_pixbuf_get_pixels(shot);
-    std::vector<int> rgb = {p[0], p[1], p[2]};
-    g_object_unref(shot);
-    return rgb;
-}
-
 // The window on screen and every event of getting there handled and forgotten.
 bool SettleOnScreen(TGadget window, TEventLog& log, int ms) {
     if (!WaitMapped(window)) return false;
@@ -279,21 +268,6 @@ TEST_F(GtkTest, GtkCanvas_TheScreenKeepsThePresentedPictureWhileTheNextIsDrawn) 
     PumpFor(200);
     EXPECT_EQ(ScreenPixel(ScreenPoint(scene.canvas, 10, 10)), (std::vector<int>{255, 0, 0}));
     EXPECT_EQ(ScreenPixel(ScreenPoint(scene.canvas, 600, 10)), (std::vector<int>{0, 255, 0}));
-}
-
-// A rectangle of the screen, three bytes a pixel.
-std::vector<guchar> ScreenArea(std::pair<int, int> at, int w, int h) {
-    GdkPixbuf* shot = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), at.first, at.second, w, h);
-    if (shot == nullptr) return {};
-    std::vector<guchar> rgb;
-    for (int row = 0; row < h; ++row) {
-        const guchar* from =
-            gdk_pixbuf_get_pixels(shot) + static_cast<ptrdiff_t>(row) * gdk_pixbuf_get_rowstride(shot);
-        for (int column = 0; column < w; ++column, from += gdk_pixbuf_get_n_channels(shot))
-            rgb.insert(rgb.end(), from, from + 3);
-    }
-    g_object_unref(shot);
-    return rgb;
 }
 
 // The strip below the client area, as it is on the screen.
