@@ -28,6 +28,7 @@ enum TEventId : int {
     MouseDown = 0x401,
     MouseUp = 0x402,
     MouseMove = 0x403,
+    MouseLeave = 0x404, // the pointer left the canvas for a control on it or another window; none held
     TimerTick = 0x801,
     GadgetAction = 0x2001,
     GadgetPaint = 0x2002,
@@ -93,6 +94,16 @@ void SetBounds(TGadget gadget, int x, int y, int w, int h);
 void SetText(TGadget gadget, const std::string& text);
 int ClientWidth(TGadget window);
 int ClientHeight(TGadget window);
+// A window's place keeps up with where it really is on the screen, moved by the player or the desktop.
+// The part of the screen that windows may use, on the monitor that holds the window.
+struct TScreenArea {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+TScreenArea WorkArea(TGadget window);
+// The line of text in a window's status bar; a window without one ignores it.
+void SetStatusText(TGadget window, const std::string& text);
+// A picture shown in the middle of a panel, as large as fits up to twice its size; none takes it away.
+void SetPicture(TGadget panel, const TImage& image, int frame = 0);
 void RequestRepaint(TGadget canvas);
 
 void ClearItems(TGadget listBox);
