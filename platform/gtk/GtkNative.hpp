@@ -36,6 +36,8 @@ void GtkEnsureStarted();
 
 // The game's look for panels, labels, buttons and list boxes, for the whole screen.
 void GtkInstallPanelStyle();
+// Puts every button event through the click guard (platform/ClickGuard.hpp) before GTK sees it.
+void GtkInstallClickGuard();
 
 // Canvases: the picture widget with its back buffer, inside a container that holds the canvas's children.
 void GtkMakeCanvas(TGadget canvas);
