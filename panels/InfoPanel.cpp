@@ -70,6 +70,10 @@ void TInfoPanel::ShowStationList(const std::string& stationTag,
         AddItem(InfoInventory, text, 0, icon);
 }
 
+void TInfoPanel::ReturnTo(const std::string& stationTag) {
+    InfoStationTag = stationTag;
+}
+
 bool TInfoPanel::Close() {
     InfoGroup->Hide();
     return true;

@@ -17,7 +17,7 @@ void BackendTextChanged(TGadget gadget);
 void BackendItemsChanged(TGadget listBox);
 void BackendStatusTextChanged(TGadget window);
 void BackendPictureChanged(TGadget panel);
-TScreenArea BackendWorkArea(TGadget window);
+TBounds BackendWorkArea(TGadget window);
 void BackendNavigate(TGadget htmlView, const std::string& location);
 void BackendRepaintRequested(TGadget canvas);
 // Whether a canvas may be painted again: the picture it presented last has reached the screen (or has

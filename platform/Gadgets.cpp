@@ -119,8 +119,12 @@ int ClientHeight(TGadget window) {
     return window == nullptr ? 0 : window->h;
 }
 
-TScreenArea WorkArea(TGadget window) {
-    return window == nullptr ? TScreenArea{} : BackendWorkArea(window);
+TBounds Bounds(TGadget gadget) {
+    return gadget == nullptr ? TBounds{} : TBounds{gadget->x, gadget->y, gadget->w, gadget->h};
+}
+
+TBounds WorkArea(TGadget window) {
+    return window == nullptr ? TBounds{} : BackendWorkArea(window);
 }
 
 void SetStatusText(TGadget window, const std::string& text) {

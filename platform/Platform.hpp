@@ -94,12 +94,14 @@ void SetBounds(TGadget gadget, int x, int y, int w, int h);
 void SetText(TGadget gadget, const std::string& text);
 int ClientWidth(TGadget window);
 int ClientHeight(TGadget window);
-// A window's place keeps up with where it really is on the screen, moved by the player or the desktop.
-// The part of the screen that windows may use, on the monitor that holds the window.
-struct TScreenArea {
+struct TBounds {
     int x = 0, y = 0, w = 0, h = 0;
 };
-TScreenArea WorkArea(TGadget window);
+// Where a gadget is in its parent; for a window, where its client area is on the screen, kept up with
+// wherever the player or the desktop has moved it since.
+TBounds Bounds(TGadget gadget);
+// The part of the screen that windows may use, on the monitor that holds the window.
+TBounds WorkArea(TGadget window);
 // The line of text in a window's status bar; a window without one ignores it.
 void SetStatusText(TGadget window, const std::string& text);
 // A picture shown in the middle of a panel, as large as fits up to twice its size; none takes it away.

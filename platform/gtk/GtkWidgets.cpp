@@ -445,7 +445,7 @@ void BackendPictureChanged(TGadget panel) {
     if (native != nullptr) ShowPicture(panel, native);
 }
 
-TScreenArea BackendWorkArea(TGadget window) {
+TBounds BackendWorkArea(TGadget window) {
     TGtkNative* native = NativeOf(window);
     GdkDisplay* display = gdk_display_get_default();
     GdkWindow* shown =

@@ -28,7 +28,7 @@ struct TDrawCall {
 void HeadlessReset();
 void HeadlessSetClock(uint64_t ms);
 // The screen's work area that WorkArea reports for every window: 1280 x 1024 from (0, 0) after a reset.
-void HeadlessSetWorkArea(const TScreenArea& area);
+void HeadlessSetWorkArea(const TBounds& area);
 // Moves the clock on; each timer emits one tick per period that elapsed, through the hook chain.
 void HeadlessAdvanceClock(uint64_t ms);
 // Emits an event through the hook chain, as the machine would.

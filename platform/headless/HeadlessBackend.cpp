@@ -11,8 +11,8 @@ std::vector<TTimer> Timers;
 std::vector<uint64_t> TimerDue;
 std::vector<TDrawCall> Calls;
 // A common screen, all of it free for windows, until a test says otherwise.
-constexpr TScreenArea DefaultWorkArea{0, 0, 1280, 1024};
-TScreenArea Screen = DefaultWorkArea;
+constexpr TBounds DefaultWorkArea{0, 0, 1280, 1024};
+TBounds Screen = DefaultWorkArea;
 
 void Record(TDrawKind kind, TGadget canvas, const TDrawState& state, float x = 0, float y = 0, float w = 0,
             float h = 0) {
@@ -37,7 +37,7 @@ void BackendTextChanged(TGadget) {}
 void BackendItemsChanged(TGadget) {}
 void BackendStatusTextChanged(TGadget) {}
 void BackendPictureChanged(TGadget) {}
-TScreenArea BackendWorkArea(TGadget) {
+TBounds BackendWorkArea(TGadget) {
     return Screen;
 }
 void BackendNavigate(TGadget, const std::string&) {}
@@ -119,7 +119,7 @@ void HeadlessReset() {
     SetDebugLogSink(nullptr);
 }
 
-void HeadlessSetWorkArea(const TScreenArea& area) {
+void HeadlessSetWorkArea(const TBounds& area) {
     Screen = area;
 }
 

@@ -217,7 +217,7 @@ TEST_F(GtkTest, GtkWindow_TheStatusBarShowsItsLineAndTheWorkAreaHoldsTheWindow) 
     ASSERT_NE(parts, nullptr);
     EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(parts->data)), "Week 3 of 10 · Motivation 62");
     g_list_free(parts);
-    const TScreenArea area = WorkArea(window);
+    const TBounds area = WorkArea(window);
     EXPECT_GE(area.w, 400);
     EXPECT_GE(area.h, 300);
     EXPECT_EQ(window->x, 150);
