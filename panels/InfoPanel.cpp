@@ -47,6 +47,7 @@ void TInfoPanel::ShowPage(const TInfoText& page) {
     SetText(InfoTitle, page.Title);
     SetText(InfoInfo, page.Info);
     SetText(InfoData, page.Data);
+    SetPicture(InfoImage, page.Picture, page.PictureFrame);
     InfoGroup->ShowOverOthers();
     if (page.ShowHelp == 0) SetVisible(InfoHelp, false);
     if (page.ShowClose == 0) SetVisible(InfoClose, false);
