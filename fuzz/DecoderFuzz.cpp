@@ -3,11 +3,13 @@
 #include "fuzz/FuzzCheck.hpp"
 #include "platform/ImageDecoder.hpp"
 
+#include <cstring>
 #include <vector>
 
 void DecodeAs(const std::string& signature, const uint8_t* data, size_t size) {
     std::vector<uint8_t> bytes(data, data + size);
-    if (size < signature.size() || !std::equal(signature.begin(), signature.end(), data))
+    // Compared as bytes: a signature byte above 127 is negative as a char.
+    if (size < signature.size() || std::memcmp(signature.data(), data, signature.size()) != 0)
         bytes.insert(bytes.begin(), signature.begin(), signature.end());
     TImageDecoder picture;
     if (picture.DecodeBytes(bytes.data(), bytes.size())) {

@@ -2,6 +2,7 @@
 #include "fuzz/FuzzCheck.hpp"
 #include "fuzz/LoaderFuzz.hpp"
 #include "rules/Item.hpp"
+#include "rules/TagIndex.hpp"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     PrepareLoaderWorld(0);
@@ -11,8 +12,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int count = LoadKindFromInput("items", TItem::LoadAll, data, size);
     Require(ItemList.size() == static_cast<size_t>(count), "one item per file");
-    for (const auto& item : ItemList)
-        TItem::FindByTag(item->tag)->FindGivingAction();
+    for (const auto& item : ItemList) {
+        const TItem* found = TItem::FindByTag(item->tag);
+        // An item without a tag, as an empty file makes, is found by no lookup; any other is.
+        Require((found != nullptr) == NamesEntry(item->tag), "an item is found by its tag, if it has one");
+        if (found != nullptr) found->FindGivingAction();
+    }
     ItemList.clear();
     return 0;
 }

@@ -1,5 +1,7 @@
 // Runs a fuzz target's entry point once on every file named on the command line, or directly in a folder
 // named there, so that the normal build tests the shipped files and the inputs that once broke a target.
+// Of libFuzzer's flags it heeds -rss_limit_mb: an input kept because it took too much memory fails again
+// when it does again. The others are left to the fuzzer, whose machine is not the one under test.
 
 #include <cstddef>
 #include <cstdint>
@@ -7,16 +9,34 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <sys/resource.h>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
 
+namespace {
+
+long PeakMegabytes() {
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     // Named before the target starts, since it may change the working directory.
     std::vector<std::filesystem::path> files;
+    long rssLimit = 0;
     for (int i = 1; i < argc; ++i) {
-        const std::filesystem::path named = std::filesystem::absolute(argv[i]);
+        const std::string arg = argv[i];
+        if (arg.starts_with("-")) {
+            if (arg.starts_with("-rss_limit_mb=")) rssLimit = std::stol(arg.substr(14));
+            continue;
+        }
+        const std::filesystem::path named = std::filesystem::absolute(arg);
         if (!std::filesystem::is_directory(named)) {
             files.push_back(named);
             continue;
@@ -32,6 +52,10 @@ int main(int argc, char** argv) {
         std::printf("%s\n", file.c_str());
         std::fflush(stdout);
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        if (rssLimit > 0 && PeakMegabytes() > rssLimit) {
+            std::printf("over the memory limit: %ld MB, more than %ld MB\n", PeakMegabytes(), rssLimit);
+            return 1;
+        }
     }
     std::printf("%zu inputs ran\n", files.size());
     return files.empty() ? 1 : 0;

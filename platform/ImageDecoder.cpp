@@ -17,6 +17,17 @@ namespace {
 
 // Far beyond any artwork of the game, and enough for an uncompressed 4096 x 4096 BMP.
 constexpr size_t MaxImageFileBytes = size_t{64} << 20;
+// Longer chunks are skipped with libpng's warning. The chunks the picture needs (header, palette,
+// transparency) are a few hundred bytes; the picture data is streamed and never held whole.
+constexpr png_alloc_size_t MaxPngChunkBytes = png_alloc_size_t{1} << 20;
+constexpr int MaxPngCachedChunks = 16;
+// What libjpeg may take for a picture it must hold whole (a progressive one): 48 MiB at the largest size
+// allowed. A larger need is refused rather than spilled to a temporary file.
+constexpr long MaxJpegWorkBytes = 64L << 20;
+// Each scan of a progressive JPEG passes over the whole picture. libjpeg's own progression has ten scans,
+// encoders that tune theirs about twenty; a file of half a megabyte repeating one scan 20,000 times kept
+// the decoder busy for minutes.
+constexpr int MaxJpegScans = 32;
 
 bool HasPrefix(const uint8_t* data, size_t size, const char* magic, size_t length) {
     return data != nullptr && size >= length && std::memcmp(data, magic, length) == 0;
@@ -24,7 +35,21 @@ bool HasPrefix(const uint8_t* data, size_t size, const char* magic, size_t lengt
 
 // --- PNG --------------------------------------------------------------------------------------------------
 
+// A decoder's warnings go to the debug log under the name of what it decodes, the first of each picture
+// only, as libjpeg does by itself: a corrupt file can hold thousands.
+struct TWarnings {
+    const std::string* name = nullptr;
+    bool told = false;
+
+    void Tell(const char* what) {
+        if (told) return;
+        told = true;
+        DebugLog("WARNING: " + *name + ": " + what);
+    }
+};
+
 struct TPngReader {
+    TWarnings warnings;
     png_structp png = nullptr;
     png_infop info = nullptr;
     const uint8_t* data = nullptr;
@@ -46,13 +71,21 @@ void PngFail(png_structp png, png_const_charp) {
     png_longjmp(png, 1);
 }
 
-void PngWarn(png_structp, png_const_charp) {}
+void PngWarn(png_structp png, png_const_charp message) {
+    static_cast<TPngReader*>(png_get_error_ptr(png))->warnings.Tell(message);
+}
 
 bool PngReadHeader(TPngReader* reader) {
     if (setjmp(png_jmpbuf(reader->png))) return false;
     png_set_read_fn(reader->png, reader, PngReadBytes);
     // libpng refuses a larger header itself, before it allocates rows.
     png_set_user_limits(reader->png, MaxImageSide, MaxImageSide);
+    // Only the chunks that make the picture are read; text, profiles and the rest are skipped unread, so no
+    // chunk's claimed length makes libpng take memory for it (a 141-byte file claiming a 2 GiB text chunk
+    // took 2 GiB and seconds).
+    png_set_keep_unknown_chunks(reader->png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_chunk_malloc_max(reader->png, MaxPngChunkBytes);
+    png_set_chunk_cache_max(reader->png, MaxPngCachedChunks);
     png_read_info(reader->png, reader->info);
     reader->width = png_get_image_width(reader->png, reader->info);
     reader->height = png_get_image_height(reader->png, reader->info);
@@ -77,11 +110,12 @@ bool PngReadRows(TPngReader* reader, uint8_t* out) {
     return true;
 }
 
-bool DecodePng(const uint8_t* data, size_t size, TImageDecoder& out) {
+bool DecodePng(const uint8_t* data, size_t size, const std::string& name, TImageDecoder& out) {
     TPngReader reader;
+    reader.warnings.name = &name;
     reader.data = data;
     reader.size = size;
-    reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFail, PngWarn);
+    reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &reader, PngFail, PngWarn);
     if (reader.png == nullptr) return false;
     reader.info = png_create_info_struct(reader.png);
     bool ok = reader.info != nullptr && PngReadHeader(&reader);
@@ -101,7 +135,9 @@ bool DecodePng(const uint8_t* data, size_t size, TImageDecoder& out) {
 struct TJpegReader {
     jpeg_decompress_struct info;
     jpeg_error_mgr errors;
+    jpeg_progress_mgr progress;
     jmp_buf jump;
+    TWarnings* warnings;
     bool truncated;
 };
 
@@ -110,9 +146,20 @@ void JpegFail(j_common_ptr info) {
 }
 
 void JpegMessage(j_common_ptr info, int level) {
+    if (level >= 0) return;
+    auto* reader = static_cast<TJpegReader*>(info->client_data);
     // libjpeg pads a short file with an end marker and only warns; a cut-off picture is still a failure.
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
-        static_cast<TJpegReader*>(info->client_data)->truncated = true;
+    if (info->err->msg_code == JWRN_JPEG_EOF) reader->truncated = true;
+    char text[JMSG_LENGTH_MAX];
+    info->err->format_message(info, text);
+    reader->warnings->Tell(text);
+}
+
+void JpegProgress(j_common_ptr info) {
+    auto* reader = static_cast<TJpegReader*>(info->client_data);
+    if (reader->info.input_scan_number <= MaxJpegScans) return;
+    reader->warnings->Tell(("more than " + std::to_string(MaxJpegScans) + " scans").c_str());
+    JpegFail(info);
 }
 
 void JpegSilent(j_common_ptr) {}
@@ -120,6 +167,8 @@ void JpegSilent(j_common_ptr) {}
 bool JpegReadHeader(TJpegReader* reader, const uint8_t* data, size_t size) {
     if (setjmp(reader->jump)) return false;
     jpeg_create_decompress(&reader->info);
+    reader->info.mem->max_memory_to_use = MaxJpegWorkBytes;
+    reader->info.progress = &reader->progress;
     jpeg_mem_src(&reader->info, data, static_cast<unsigned long>(size));
     if (jpeg_read_header(&reader->info, TRUE) != JPEG_HEADER_OK) return false;
     reader->info.out_color_space = JCS_RGB;
@@ -149,13 +198,16 @@ bool JpegReadRows(TJpegReader* reader, uint8_t* out) {
     return !reader->truncated;
 }
 
-bool DecodeJpeg(const uint8_t* data, size_t size, TImageDecoder& out) {
+bool DecodeJpeg(const uint8_t* data, size_t size, const std::string& name, TImageDecoder& out) {
     TJpegReader reader;
     std::memset(&reader, 0, sizeof reader);
+    TWarnings warnings{&name};
+    reader.warnings = &warnings;
     reader.info.err = jpeg_std_error(&reader.errors);
     reader.errors.error_exit = JpegFail;
     reader.errors.emit_message = JpegMessage;
     reader.errors.output_message = JpegSilent;
+    reader.progress.progress_monitor = JpegProgress;
     reader.info.client_data = &reader;
     bool ok = JpegReadHeader(&reader, data, size);
     if (ok) {
@@ -316,15 +368,15 @@ bool TImageDecoder::SizeAllowed(int64_t width, int64_t height) {
            width * height <= MaxImagePixels;
 }
 
-bool TImageDecoder::DecodeBytes(const uint8_t* data, size_t size) {
+bool TImageDecoder::DecodeBytes(const uint8_t* data, size_t size, const std::string& name) {
     width = 0;
     height = 0;
     rgba.clear();
     bool ok = false;
     if (HasPrefix(data, size, "\x89PNG\r\n\x1A\n", 8))
-        ok = DecodePng(data, size, *this);
+        ok = DecodePng(data, size, name, *this);
     else if (HasPrefix(data, size, "\xFF\xD8\xFF", 3))
-        ok = DecodeJpeg(data, size, *this);
+        ok = DecodeJpeg(data, size, name, *this);
     else if (HasPrefix(data, size, "BM", 2))
         ok = DecodeBmp(data, size, *this);
     if (!ok) {
@@ -341,5 +393,5 @@ bool TImageDecoder::DecodeFile(const std::string& path) {
     rgba = {};
     std::string bytes;
     if (!ReadFileBytes(path, MaxImageFileBytes, bytes) || bytes.empty()) return false;
-    return DecodeBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return DecodeBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), path);
 }

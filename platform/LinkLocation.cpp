@@ -25,20 +25,6 @@ int HexValue(char c) {
     return -1;
 }
 
-std::string Unescape(const std::string& text) {
-    std::string plain;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-            HexValue(text[i + 2]) >= 0) {
-            plain += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-            i += 2;
-        } else {
-            plain += text[i];
-        }
-    }
-    return plain;
-}
-
 std::string WithoutDotSegments(const std::string& path) {
     std::vector<std::string> kept;
     size_t start = 0;
@@ -75,6 +61,20 @@ std::string Comparable(const std::string& location) {
 }
 
 } // namespace
+
+std::string Unescape(const std::string& text) {
+    std::string plain;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
+            HexValue(text[i + 2]) >= 0) {
+            plain += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+            i += 2;
+        } else {
+            plain += text[i];
+        }
+    }
+    return plain;
+}
 
 std::string LoadableUri(const std::string& location) {
     std::string uri = location;

@@ -14,6 +14,8 @@ std::string LoadableUri(const std::string& location);
 // Where a link written as `href` leads from `page`, keeping the link's own spelling. A link written
 // with backslashes is joined to the page's folder with a backslash, as a local path would be.
 std::string FollowedLink(const std::string& page, const std::string& href);
+// The text with its %XX escapes undone.
+std::string Unescape(const std::string& text);
 // Whether two locations name the same place once both are loadable (escapes and dot segments aside).
 bool SameLocation(const std::string& a, const std::string& b);
 // Whether a location stays on this machine: a plain path, or a URI with one of the local schemes.

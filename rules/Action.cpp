@@ -4,6 +4,7 @@
 #include "rules/Item.hpp"
 #include "rules/Player.hpp"
 #include "rules/TagIndex.hpp"
+#include "scene/Motivation.hpp"
 #include "scene/Numeric.hpp"
 #include "scene/RadialItem.hpp"
 
@@ -29,16 +30,11 @@ int SkillKindOf(const std::string& text) {
     return -2;
 }
 
-// An entry that stands for an item: not empty and not the "NULL" that closes a short list.
-bool NamesItem(const std::string& tag) {
-    return !tag.empty() && tag != "NULL";
-}
-
 bool Shown(const std::string& tag) {
     const std::string hidden = "_noshow";
     const bool isHidden =
         tag.size() >= hidden.size() && tag.compare(tag.size() - hidden.size(), hidden.size(), hidden) == 0;
-    return NamesItem(tag) && !isHidden;
+    return NamesEntry(tag) && !isHidden;
 }
 
 // Reads repeated item commands into entries; a short list closes with the "NULL" of the failed search.
@@ -150,8 +146,6 @@ int TAction::LoadAll() {
 }
 
 TAction* TAction::FindByTag(const std::string& tag) {
-    // "NULL" is an absent field, not the tag of an action whose file has no tag line.
-    if (tag == "NULL") return nullptr;
     static TTagIndex<TAction, &TAction::tag> index;
     return index.Find(ActionList, ActionsCreated, tag);
 }
@@ -175,6 +169,7 @@ const std::vector<TAction*>& TAction::AutoAdded() {
 }
 
 TAction* TAction::FindByName(const std::string& name) {
+    if (!NamesEntry(name)) return nullptr;
     for (const auto& action : ActionList) {
         if (action->name == name) return action.get();
     }
@@ -182,7 +177,7 @@ TAction* TAction::FindByName(const std::string& name) {
 }
 
 bool TAction::GivesTag(const std::string& itemTag) const {
-    if (!NamesItem(itemTag)) return false;
+    if (!NamesEntry(itemTag)) return false;
     for (const std::string& entry : giveItems) {
         if (entry == itemTag) return true;
     }
@@ -215,7 +210,7 @@ int TAction::CanRun() const {
     // Nobody applies for a job he already has.
     if (tag.compare(0, 15, "action_jobapply") == 0) {
         for (const std::string& entry : giveItems) {
-            if (NamesItem(entry) && TPlayer::HasItemTag(entry) == 1) return 0;
+            if (NamesEntry(entry) && TPlayer::HasItemTag(entry) == 1) return 0;
         }
     }
     return 1;
@@ -226,22 +221,29 @@ int TAction::Run() {
     const float motivation = Player.motivation;
     for (int s = 0; s < SkillCount; ++s) {
         const int level = Player.skillLevel[s];
-        const int points = Player.skillPoints[s];
-        const int cap = skillCap[s];
-        if (level >= cap) continue;
-        const float product = static_cast<float>(skillBonus[s] * (motivation / 100.0));
-        const int gain = skillBase[s] + RoundHalfUp(product);
-        // A gain that would pass the cap lands exactly on it, with no points left over.
-        const bool reachesCap = level + gain / 10 + (points + gain % 10) / 10 >= cap;
-        TPlayer::AddSkillPoints(s, reachesCap ? (cap - level) * 10 - points : gain);
+        if (level >= skillCap[s]) continue;
+        TPlayer::AddSkillPoints(s, Amount(level, Player.skillPoints[s], Gain(s, motivation), skillCap[s]));
     }
     for (int i = 0; i < ActionItemSlots; ++i) {
-        if (NamesItem(giveItems[i]) && motivation > giveThresholds[i]) TPlayer::GiveItemTag(giveItems[i]);
+        if (NamesEntry(giveItems[i]) && motivation > giveThresholds[i]) TPlayer::GiveItemTag(giveItems[i]);
     }
     for (const std::string& entry : takeItems) {
-        if (NamesItem(entry)) TPlayer::TakeItemTag(entry);
+        if (NamesEntry(entry)) TPlayer::TakeItemTag(entry);
     }
     return 1;
+}
+
+int TAction::Gain(int skill, float motivation) const {
+    const float product = static_cast<float>(skillBonus[skill] * (motivation / double{FullMotivation}));
+    return skillBase[skill] + RoundHalfUp(product);
+}
+
+int TAction::Amount(int level, int points, int gain, int cap) {
+    if (level >= cap) return 0;
+    // A gain that would pass the cap lands exactly on it, with no points left over.
+    const bool reachesCap =
+        level + gain / PointsPerLevel + (points + gain % PointsPerLevel) / PointsPerLevel >= cap;
+    return reachesCap ? (cap - level) * PointsPerLevel - points : gain;
 }
 
 int TAction::ServesActiveGoal() const {

@@ -43,6 +43,11 @@ struct TAction {
 
     int CanRun() const;
     int Run();
+    // The points one run gives a skill below its cap at the motivation: the base and the bonus it scales.
+    int Gain(int skill, float motivation) const;
+    // The points a run adds to a skill at the level and points: none at or above the cap, else the gain,
+    // or what lands the skill exactly on the cap when the gain would pass it.
+    static int Amount(int level, int points, int gain, int cap);
     int ServesActiveGoal() const;
     // Whether a real giveItems entry names the tag; the closing "NULL" and empty entries name nothing.
     bool GivesTag(const std::string& itemTag) const;

@@ -291,6 +291,11 @@ void TGoal::WeeklyCheck() {
     }
 }
 
+void TGoal::StartEvaluation() {
+    EvalCursor = GoalList.empty() ? nullptr : GoalList.front();
+    EvaluateNext();
+}
+
 void TGoal::EvaluateNext() {
     while (EvalCursor != nullptr) {
         const TGoalRef goal = EvalCursor;

@@ -52,6 +52,8 @@ struct TGoal {
     static void UpdateAll(const std::string& gestureKind, const std::string& tag);
     static TGoalRef FindByHotspotTag(const std::string& tag);
     static void WeeklyCheck();
+    // Closing the weekly review: the evaluation starts at the first goal.
+    static void StartEvaluation();
     static void EvaluateNext();
     // The draw routine "STRINGS".
     static void DrawStrings();

@@ -161,7 +161,7 @@ void TGoalMenu::Build(const THotspotRef& goalButton) {
 
 void TGoalMenu::BuildItemPages(const std::vector<std::string>& itemTags) {
     const int n = static_cast<int>(itemTags.size());
-    if (n > ItemsPerPage * MaxItemPages) {
+    if (n > MaxItemChoices) {
         std::fputs("Too many item choices!\n", stderr);
         std::exit(1);
     }

@@ -14,6 +14,8 @@
 
 inline constexpr int ItemsPerPage = 7;
 inline constexpr int MaxItemPages = 3;
+// The most item choices a level may offer; one more stops the program.
+inline constexpr int MaxItemChoices = ItemsPerPage * MaxItemPages;
 
 struct TGoalMenu {
     // The goal button's hotspot is disabled while the dialog asks and owns every question's radial.

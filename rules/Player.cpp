@@ -77,8 +77,9 @@ int TPlayer::CountType(const std::string& type) {
 
 int TPlayer::GiveItem(TItem* item) {
     if (item == nullptr) return 0;
-    // Only an asset may be held more than once, and only while fewer than three assets are held.
-    const bool accepted = HasItem(item) == 0 || (item->itemType == "ASSET" && CountType("ASSET") < 3);
+    // Only an asset may be held more than once, and only while fewer than AssetLimit assets are held.
+    const bool accepted =
+        HasItem(item) == 0 || (item->itemType == "ASSET" && CountType("ASSET") < AssetLimit);
     if (!accepted) return 0;
     int slot = 0;
     while (slot < InventorySlots && Player.inventory[slot] != nullptr)
@@ -132,8 +133,8 @@ void TPlayer::CarrySkill(int skill) {
     int& level = Player.skillLevel[skill];
     int& points = Player.skillPoints[skill];
     // The top level keeps whatever points are left over, then and at every later gain.
-    while (points > 9 && level < MaxSkillLevel) {
-        points -= 10;
+    while (points >= PointsPerLevel && level < MaxSkillLevel) {
+        points -= PointsPerLevel;
         ++level;
         Player.weekLevel[skill] = level;
     }

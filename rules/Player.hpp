@@ -12,6 +12,10 @@
 
 inline constexpr int InventorySlots = 25;
 inline constexpr int MaxSkillLevel = 10;
+inline constexpr int PointsPerLevel = 10;
+// A held asset is handed out again only while the Gorum holds fewer asset items than this, so no asset is
+// ever held more often.
+inline constexpr int AssetLimit = 3;
 
 struct TPlayer {
     std::array<int, SkillCount> skillLevel{1, 1, 1, 1, 1};

@@ -123,6 +123,7 @@ TStation* TStation::FindByTag(const std::string& tag) {
 }
 
 TStation* TStation::FindByTargetTag(const std::string& tag) {
+    if (!NamesEntry(tag)) return nullptr;
     for (const auto& station : StationList) {
         if (station->target != nullptr && station->target->Tag == tag) return station.get();
     }

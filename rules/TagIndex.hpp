@@ -14,6 +14,13 @@
 #include <unordered_map>
 #include <vector>
 
+// Whether a tag names an entry at all. "NULL" is an absent field and an empty tag one that was never set:
+// an entry whose file had no tag line (an empty, unreadable or foreign file) carries one, and a lookup by
+// them, which the loaders make for every short item list and every missing key, must not find it.
+inline bool NamesEntry(const std::string& tag) {
+    return !tag.empty() && tag != "NULL";
+}
+
 // Whether a registry list changed since `covered` of its entries were taken in, when `madeThen` entries
 // had been made, by anything but appending the entries made since: then it must be taken in afresh.
 inline bool RefilledSince(size_t size, size_t covered, size_t made, size_t madeThen) {
@@ -23,6 +30,7 @@ inline bool RefilledSince(size_t size, size_t covered, size_t made, size_t madeT
 template <typename T, std::string T::*Field> class TTagIndex {
   public:
     T* Find(const std::vector<std::unique_ptr<T>>& list, size_t made, const std::string& tag) {
+        if (!NamesEntry(tag)) return nullptr;
         if (RefilledSince(list.size(), covered, made, madeThen) ||
             (covered > 0 && (*list[covered - 1]).*Field != lastTag))
             Reset();

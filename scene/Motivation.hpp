@@ -8,6 +8,10 @@
 
 #include <array>
 
+// Motivation runs from 0 to this; at it, a GiveSkill gives its whole bonus and every item above a lower
+// threshold is handed out.
+inline constexpr float FullMotivation = 100.0f;
+
 inline TSpriteRef MotivationFrame;
 inline float* MotivationValue = nullptr;
 
@@ -19,8 +23,12 @@ struct TMotivation {
     static void AddMotivation(float delta);
     // The end-of-week evaluation; returns the week's change as reported to the player.
     static int WeeklyChange(const std::array<int, 5>& weekGain, const TWeekGoals& goals);
+    // The change the end-of-week evaluation makes at a motivation, before it is kept within 0..100.
+    static float WeeklyDelta(float motivation, const std::array<int, 5>& weekGain, const TWeekGoals& goals);
     // A focused goal reached with the given deadline week.
     static void GoalReward(int deadline);
+    // The reward for a focused goal reached at a motivation with weeks to spare before its deadline.
+    static float RewardAt(float motivation, int weeksToSpare);
     // A focused goal missed, or unfocused by the player.
     static void GoalPenalty();
     // Motivation as the screens show it, a whole number rounded half up; 0 while unconnected.

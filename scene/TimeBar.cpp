@@ -26,9 +26,13 @@ float TTimeBar::WeekY(int) {
     return TickY;
 }
 
-void TTimeBar::NextWeek() {
-    ++CurrentWeek;
+void TTimeBar::GoToWeek(int week) {
+    CurrentWeek = week;
     if (Mechanism != nullptr) Mechanism->SetPosition(WeekX(CurrentWeek) - 50.0f, 20.0f);
+}
+
+void TTimeBar::NextWeek() {
+    GoToWeek(CurrentWeek + 1);
 }
 
 void TTimeBar::BuildTicks() {

@@ -25,6 +25,8 @@ struct TTimeBar {
     static int WeekAtX(float x);
     static float WeekY(int week);
     static void NextWeek();
+    // The week becomes the given one, and the marker moves to it.
+    static void GoToWeek(int week);
     // Redraws the ticks on the back buffer and grabs them into TickImage.
     static void BuildTicks();
     // The draw routine "TIMEBAR".

@@ -7,10 +7,12 @@
 #include "rules/GoalMenu.hpp"
 #include "rules/Item.hpp"
 #include "rules/Player.hpp"
+#include "rules/TagIndex.hpp"
 #include "scene/Hotspot.hpp"
 #include "scene/TimeBar.hpp"
 
 #include <algorithm>
+#include <unordered_set>
 
 std::vector<std::unique_ptr<TLevel>> LevelRegistry;
 TLevel* CurrentLevel = nullptr;
@@ -24,6 +26,52 @@ std::string Field(const std::string& line, int index) {
 
 int IntField(const std::string& line, int index) {
     return TContentFile::ToInt(TContentFile::QuotedArg(line, index));
+}
+
+// The actions a job or an asset runs once the Gorum holds it.
+std::vector<std::string> ActionsRunBy(const TItem& item) {
+    if (item.itemType == "JOB") return {item.actionTag, item.quitActionTag};
+    if (item.itemType == "ASSET") return {item.actionTag};
+    return {};
+}
+
+// The items the level's actions can hand out, each once, in the order of the actions and their slots. An
+// offered action runs only from a station's ring or as the work, quit or weekly turn of a job or asset some
+// running action gives: the auto-add work action of a job that no level action gives never runs.
+std::vector<std::string> ItemsGiven(const std::vector<std::string>& actionTags) {
+    std::unordered_set<const TAction*> offered;
+    for (const std::string& tag : actionTags)
+        offered.insert(TAction::FindByTag(tag));
+    std::unordered_set<const TAction*> runs;
+    std::vector<const TAction*> pending;
+    const auto reach = [&](const TAction* action) {
+        if (action != nullptr && offered.count(action) != 0 && runs.insert(action).second)
+            pending.push_back(action);
+    };
+    for (const auto& station : StationList) {
+        for (const TAction* action : station->actions)
+            reach(action);
+    }
+    while (!pending.empty()) {
+        const TAction* action = pending.back();
+        pending.pop_back();
+        for (const std::string& given : action->giveItems) {
+            if (const TItem* item = TItem::FindByTag(given)) {
+                for (const std::string& tag : ActionsRunBy(*item))
+                    reach(TAction::FindByTag(tag));
+            }
+        }
+    }
+    std::vector<std::string> items;
+    std::unordered_set<std::string> listed;
+    for (const std::string& tag : actionTags) {
+        const TAction* action = TAction::FindByTag(tag);
+        if (runs.count(action) == 0) continue;
+        for (const std::string& given : action->giveItems) {
+            if (TItem::FindByTag(given) != nullptr && listed.insert(given).second) items.push_back(given);
+        }
+    }
+    return items;
 }
 
 } // namespace
@@ -85,13 +133,7 @@ TLevel* TLevel::Load(const std::string& path) {
     file.Rewind();
     file.Close();
 
-    for (const std::string& actionTag : level->ActionTags) {
-        const TAction* action = TAction::FindByTag(actionTag);
-        if (action == nullptr) continue;
-        for (const std::string& itemTag : action->giveItems) {
-            if (TItem::FindByTag(itemTag) != nullptr) level->ItemTags.push_back(itemTag);
-        }
-    }
+    level->ItemTags = ItemsGiven(level->ActionTags);
     return level;
 }
 
@@ -100,6 +142,7 @@ int TLevel::LoadAll() {
 }
 
 TLevel* TLevel::FindByName(const std::string& name) {
+    if (!NamesEntry(name)) return nullptr;
     for (const auto& level : LevelRegistry) {
         if (level->Name == name) return level.get();
     }
@@ -118,8 +161,7 @@ void TLevel::Start() {
 void TLevel::Setup() {
     TStation::DeactivateAll();
     LevelLength = Length;
-    CurrentWeek = 1;
-    if (Mechanism) Mechanism->SetPosition(TTimeBar::WeekX(1) - 50.0f, 20.0f);
+    TTimeBar::GoToWeek(1);
     TGoal::DestroyAll();
     TPlayer::ResetPlayer();
 

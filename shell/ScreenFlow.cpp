@@ -27,8 +27,7 @@ void CloseStatsPanel() {
     const bool wasReview = StatsMode == 1;
     TStatsPanel::Close();
     if (!wasReview) return;
-    EvalCursor = GoalList.empty() ? nullptr : GoalList.front();
-    TGoal::EvaluateNext();
+    TGoal::StartEvaluation();
 }
 
 void ShowTutorial() {

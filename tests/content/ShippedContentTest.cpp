@@ -17,6 +17,7 @@
 #include "scene/TextSprite.hpp"
 #include "scene/TimeBar.hpp"
 #include "shell/Level.hpp"
+#include "tests/rules/TempContent.hpp"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -46,9 +48,6 @@ const std::vector<TRect> Reserved = {{0, 0, 50, 50},     {750, 0, 50, 50},     {
 // ring may reach down to the strip's lower edge, where the tokens hang from.
 const std::vector<TRect> ReservedForRings = {{0, 0, 50, 50},     {750, 0, 50, 50},    {350, 505, 100, 75},
                                              {10, 550, 100, 50}, {300, 580, 200, 20}, {0, 0, 800, 50}};
-
-// The shipped levels in the order the level list offers them.
-const std::vector<std::string> LevelNames = {"01", "02", "03", "04", "05", "06", "07", "08"};
 
 std::string ReadText(const std::string& path) {
     std::ifstream file(path);
@@ -108,6 +107,15 @@ class ShippedContentTest : public ::testing::Test {
     }
 
     int items = 0, actions = 0, stations = 0, levels = 0;
+
+    // The loaded levels' names in the order the level list offers them, which is the order of the names.
+    static std::vector<std::string> LevelNames() {
+        std::vector<std::string> names;
+        for (const auto& level : LevelRegistry)
+            names.push_back(level->Name);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     static bool OnAStation(const TAction* action) {
         for (const auto& station : StationList) {
@@ -192,7 +200,9 @@ TEST_F(ShippedContentTest, LoadsEveryKindWithoutAnyMessage) {
     EXPECT_LE(actions, 55);
     EXPECT_GE(stations, 9);
     EXPECT_LE(stations, 12);
-    EXPECT_EQ(levels, static_cast<int>(LevelNames.size()));
+    EXPECT_GE(levels, 10);
+    const std::vector<std::string> names = LevelNames();
+    EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end()) << "two levels share a name";
     EXPECT_EQ(static_cast<int>(StationList.size()), stations); // every station file set its image
     EXPECT_EQ(log, std::vector<std::string>{});
 }
@@ -308,12 +318,12 @@ TEST_F(ShippedContentTest, EveryStationActionLineNamesAnAction) {
 
 TEST_F(ShippedContentTest, LevelsGrowInLengthAndEachFinalGoalIsReachable) {
     int previousLength = 0;
-    for (const std::string& name : LevelNames) {
+    for (const std::string& name : LevelNames()) {
         const TLevel* level = TLevel::FindByName(name);
         ASSERT_NE(level, nullptr) << name;
         EXPECT_GT(level->Length, previousLength) << name;
         previousLength = level->Length;
-        EXPECT_LE(level->ItemTags.size(), static_cast<size_t>(ItemsPerPage * MaxItemPages)) << name;
+        EXPECT_LE(level->ItemTags.size(), static_cast<size_t>(MaxItemChoices)) << name;
         EXPECT_NE(level->IntroPrompt.Title, "NULL") << name;
         EXPECT_NE(level->IntroPrompt.Text, "NULL") << name;
         // The intro prompt shows four lines of about this width; more is cut off.
@@ -327,6 +337,12 @@ TEST_F(ShippedContentTest, LevelsGrowInLengthAndEachFinalGoalIsReachable) {
         EXPECT_LE(lines, 4) << name;
 
         const TReach reach = Reachable(*level);
+        // The goal menu offers each item once, and only what the level can give.
+        std::set<std::string> offered;
+        for (const std::string& tag : level->ItemTags) {
+            EXPECT_TRUE(offered.insert(tag).second) << name << " offers " << tag << " twice";
+            EXPECT_EQ(reach.items.count(tag), 1u) << name << " offers " << tag << ", which it cannot give";
+        }
         if (TItem::FindByTag(level->ItemGoal) != nullptr) {
             EXPECT_EQ(reach.items.count(level->ItemGoal), 1u) << name << " cannot give " << level->ItemGoal;
         } else {
@@ -336,18 +352,33 @@ TEST_F(ShippedContentTest, LevelsGrowInLengthAndEachFinalGoalIsReachable) {
             EXPECT_GE(reach.level[level->SkillGoalKind], level->SkillGoalLevel) << name;
         }
     }
-    for (size_t i = 0; i < LevelNames.size(); ++i) {
-        const std::string path = TLevel::FindByName(LevelNames[i])->TutorialPath;
+    const std::vector<std::string> names = LevelNames();
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string path = TLevel::FindByName(names[i])->TutorialPath;
         EXPECT_EQ(path, CurrentDirectory() + "/content/tut/Tutorial" + std::to_string(i + 1) + ".html");
         EXPECT_EQ(FileKind(path), 1) << path;
     }
+}
+
+// The level of assets cannot be won without the Bank: with its actions taken away, the goal is out of reach.
+TEST_F(ShippedContentTest, TheFifthLevelNeedsTheBank) {
+    TLevel withoutBank = *TLevel::FindByName("05");
+    const TStation* bank = TStation::FindByTag("station_bank");
+    ASSERT_NE(bank, nullptr);
+    std::erase_if(withoutBank.ActionTags, [&](const std::string& tag) {
+        return std::find(bank->actions.begin(), bank->actions.end(), TAction::FindByTag(tag)) !=
+               bank->actions.end();
+    });
+    ASSERT_NE(TItem::FindByTag(withoutBank.ItemGoal), nullptr) << "the fifth level's goal is a thing";
+    EXPECT_EQ(Reachable(*TLevel::FindByName("05")).items.count(withoutBank.ItemGoal), 1u);
+    EXPECT_EQ(Reachable(withoutBank).items.count(withoutBank.ItemGoal), 0u);
 }
 
 TEST_F(ShippedContentTest, TheLevelListCallsEachLevelByItsIntroTitleAndLength) {
     const std::string page = ReadText("content/html/MainMenu.html");
     EXPECT_EQ(page.find("<script"), std::string::npos);
     EXPECT_EQ(page.find("//"), std::string::npos) << "no remote resource";
-    for (const std::string& name : LevelNames) {
+    for (const std::string& name : LevelNames()) {
         const TLevel* level = TLevel::FindByName(name);
         ASSERT_NE(level, nullptr) << name;
         const size_t link = page.find("href=\"redirects\\levelnum" + name + ".html\"");
@@ -368,7 +399,7 @@ TEST_F(ShippedContentTest, EveryItemNamesAnIconThatExists) {
 }
 
 TEST_F(ShippedContentTest, StartedLevelsShowPlacedStationsClearOfButtonsAndEachOther) {
-    for (const std::string& name : LevelNames) {
+    for (const std::string& name : LevelNames()) {
         TLevel* level = TLevel::FindByName(name);
         ASSERT_NE(level, nullptr);
         level->Start();
@@ -399,6 +430,70 @@ TEST_F(ShippedContentTest, StartedLevelsShowPlacedStationsClearOfButtonsAndEachO
             CheckRing(*station->radial, name + " " + station->tag);
         }
         EXPECT_GE(shown.size(), 3u) << name;
+    }
+}
+
+// The shipped game with broken files among its content: each loads as an entry without a tag or name. No
+// lookup by "NULL" may find one, or every action's short item list would give it and the levels would
+// offer it until the goal menu stops the game with "Too many item choices!".
+class BrokenContentFilesTest : public ShippedContentTest {
+  protected:
+    TTempContent scratch;
+    std::filesystem::path home = std::filesystem::current_path();
+
+    void SetUp() override {
+        std::filesystem::copy(home / "content", scratch.root / "content",
+                              std::filesystem::copy_options::recursive);
+        std::filesystem::create_directory_symlink(home / "media", scratch.root / "media");
+        std::string utf16 = "\xFF\xFE"; // a byte-order mark, then each character and a zero byte
+        for (const char c : std::string("TAG=\"x\"\n")) {
+            utf16 += c;
+            utf16 += '\0';
+        }
+        for (const char* kind : {"items", "actions", "stations", "levels"}) {
+            const std::filesystem::path dir = scratch.root / "content" / kind;
+            scratch.Write(std::string("content/") + kind + "/Empty.txt", "");
+            scratch.Write(std::string("content/") + kind + "/Utf16.txt", utf16);
+            mkfifo((dir / "Fifo.txt").c_str(), 0600);
+            std::filesystem::create_directory(dir / "Folder.txt");
+            std::filesystem::create_symlink("/dev/zero", dir / "Device.txt");
+            std::filesystem::create_symlink("Loop.txt", dir / "Loop.txt");
+        }
+        // A station needs only its picture to be made.
+        scratch.Write("content/stations/Untagged.txt",
+                      "SetImage(\"media/stations/Bank.png\", \"100\", \"100\")\n");
+        std::filesystem::current_path(scratch.root);
+        ShippedContentTest::SetUp();
+    }
+    void TearDown() override {
+        ShippedContentTest::TearDown();
+        std::filesystem::current_path(home);
+    }
+};
+
+TEST_F(BrokenContentFilesTest, AreNeverFoundAndEveryLevelStartsWithItsOwnItems) {
+    ASSERT_EQ(levels, static_cast<int>(LevelNames().size()) + 6);
+    const auto untagged = [](const auto& list, auto field) {
+        return std::count_if(list.begin(), list.end(), [&](const auto& e) { return (*e).*field == "NULL"; });
+    };
+    EXPECT_EQ(untagged(ItemList, &TItem::tag), 6);
+    EXPECT_EQ(untagged(ActionList, &TAction::name), 6);
+    EXPECT_EQ(untagged(LevelRegistry, &TLevel::Name), 6);
+    EXPECT_EQ(untagged(StationList, &TStation::tag), 1);
+    EXPECT_EQ(TStation::FindByTag("NULL"), nullptr);
+    EXPECT_EQ(TStation::FindByTargetTag("NULL"), nullptr);
+    EXPECT_EQ(TItem::FindByTag("NULL"), nullptr);
+    EXPECT_EQ(TAction::FindByTag("NULL"), nullptr);
+    EXPECT_EQ(TAction::FindByName("NULL"), nullptr);
+    EXPECT_EQ(TLevel::FindByName("NULL"), nullptr);
+    for (const std::string& name : LevelNames()) {
+        TLevel* level = TLevel::FindByName(name);
+        ASSERT_NE(level, nullptr);
+        for (const std::string& tag : level->ItemTags)
+            EXPECT_NE(tag, "NULL") << name;
+        ASSERT_LE(level->ItemTags.size(), static_cast<size_t>(ItemsPerPage * MaxItemPages)) << name;
+        level->Start(); // ends the program when the goal menu cannot hold the level's items
+        EXPECT_EQ(level->IntroPrompt.Note.find("NULL"), std::string::npos) << level->IntroPrompt.Note;
     }
 }
 

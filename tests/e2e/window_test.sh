@@ -95,8 +95,8 @@ wait_until() {
 cream=(255 248 230)
 brown=(90 61 30)
 play_painted() { pixel_is 269 242 "${brown[@]}" && pixel_is 290 242 "${cream[@]}"; }
-# The first level's card, with its brown number disc at the left.
-level_list_painted() { pixel_is 48 156 "${brown[@]}" && pixel_is 200 120 "${cream[@]}"; }
+# The first level's card, with its brown number disc at the left (left of the digit, which is cream).
+level_list_painted() { pixel_is 36 151 "${brown[@]}" && pixel_is 200 120 "${cream[@]}"; }
 # The world's time bar is wood brown where the menu's sky was blue.
 world_shown() { read_pixel 650 31 && [[ -n $red && $red -gt $((blue + 40)) ]]; }
 

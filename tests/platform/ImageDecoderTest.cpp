@@ -17,6 +17,7 @@
 #include <fstream>
 #include <new>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -138,7 +139,9 @@ TBytes SolidPng(int width, int height, TPixel colour) {
     return EncodeRgbaPng(width, height, std::vector<TPixel>(static_cast<size_t>(width) * height, colour));
 }
 
-TBytes EncodeJpeg(int width, int height, int components, const TBytes& pixels) {
+enum class TScans { One, Progressive };
+
+TBytes EncodeJpeg(int width, int height, int components, const TBytes& pixels, TScans scans = TScans::One) {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -152,6 +155,12 @@ TBytes EncodeJpeg(int width, int height, int components, const TBytes& pixels) {
     info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 100, TRUE);
+    if (scans == TScans::Progressive) {
+        // Every colour at full resolution: the most a decoder must hold for a picture of this size.
+        for (int c = 0; c < components; ++c)
+            info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+        jpeg_simple_progression(&info);
+    }
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(pixels.data()) + size_t{info.next_scanline} * width * components;
@@ -268,7 +277,92 @@ bool RefusedWithoutAllocating(const TBytes& bytes) {
     return !decoded && decoder.rgba.empty() && decoder.width == 0;
 }
 
+// What one call costs, measured in a child process so that nothing the test itself holds is counted: its
+// time, and how far it raised the process's peaks of mapped and of resident memory. The peaks see every
+// allocation, libpng's and libjpeg's as well as the game's, touched or not.
+struct TCost {
+    double ms = -1;
+    long mappedKb = -1;
+    long residentKb = -1;
+};
+
+long StatusKb(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with(field)) return std::stol(line.substr(field.size()));
+    }
+    return -1;
+}
+
+template <typename TCall> TCost CostInChild(TCall call) {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) return {};
+    const pid_t child = fork();
+    if (child == 0) {
+        const long mapped = StatusKb("VmPeak:");
+        const long resident = StatusKb("VmHWM:");
+        const auto start = std::chrono::steady_clock::now();
+        call();
+        const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+        const TCost cost{elapsed.count(), StatusKb("VmPeak:") - mapped, StatusKb("VmHWM:") - resident};
+        const bool sent = write(pipeEnds[1], &cost, sizeof cost) == sizeof cost;
+        _exit(sent ? 0 : 1);
+    }
+    close(pipeEnds[1]);
+    TCost cost;
+    if (read(pipeEnds[0], &cost, sizeof cost) != sizeof cost) cost = {};
+    close(pipeEnds[0]);
+    waitpid(child, nullptr, 0);
+    return cost;
+}
+
+// A PNG header, then a chunk claiming 2 GiB of which a hundred bytes follow: 141 bytes in all.
+TBytes PngChunkBomb(const char* type) {
+    TBytes out = PngClaiming(16, 16);
+    out.resize(33); // the signature and the header chunk
+    for (uint8_t b : {0x7F, 0xFF, 0xFF, 0xFF})
+        out.push_back(b);
+    out.insert(out.end(), type, type + 4);
+    out.resize(out.size() + 100, 'x');
+    return out;
+}
+
 // --- PNG --------------------------------------------------------------------------------------------------
+
+TEST_F(ImageFiles, ChunkClaimingGigabytesIsRefusedAtOnceWithLibpngsWarning) {
+    for (const char* type : {"tEXt", "zTXt"}) {
+        const TBytes bomb = PngChunkBomb(type);
+        ASSERT_EQ(bomb.size(), 141u);
+        const std::string path = Write(std::string(type) + ".png", bomb);
+        const TCost cost = CostInChild([&] { LoadImage(path); });
+        EXPECT_GE(cost.ms, 0) << type;
+        EXPECT_LT(cost.ms, 50) << type;
+        EXPECT_GE(cost.mappedKb, 0) << type;
+        EXPECT_LT(cost.mappedKb, 16 << 10) << type;
+        EXPECT_LT(cost.residentKb, 16 << 10) << type;
+
+        std::vector<std::string> log;
+        SetDebugLogSink([&log](const std::string& line) { log.push_back(line); });
+        EXPECT_EQ(LoadImage(path), nullptr);
+        SetDebugLogSink(nullptr);
+        ASSERT_EQ(log.size(), 1u) << type;
+        EXPECT_EQ(log[0], "WARNING: " + path + ": " + type + ": chunk data is too large");
+    }
+}
+
+// Text and other chunks the picture does not need are skipped, however long, and the picture still shows.
+TEST_F(ImageFiles, PngWithLongTextChunksStillDecodes) {
+    const TBytes plain = SolidPng(4, 3, {1, 2, 3, 255});
+    TBytes texts(plain.begin(), plain.begin() + 33);
+    for (int i = 0; i < 40; ++i)
+        PutChunk(texts, "tEXt", TBytes(size_t{1} << 20 | 1, 'x'));
+    PutChunk(texts, "iCCP", TBytes(5000, 'y'));
+    texts.insert(texts.end(), plain.begin() + 33, plain.end());
+    TImageDecoder decoder;
+    ASSERT_TRUE(decoder.DecodeBytes(texts.data(), texts.size()));
+    EXPECT_EQ(decoder.width, 4);
+    EXPECT_EQ(decoder.rgba[4 * 11 + 2], 3);
+}
 
 TEST_F(ImageFiles, PngKeepsEveryPixelAndItsAlpha) {
     const std::vector<TPixel> pixels = {{255, 0, 0, 255}, {0, 255, 0, 128},    {0, 0, 255, 0},
@@ -484,6 +578,9 @@ TEST(CreateImageTest, EmptyDynamicFramesOrNone) {
     EXPECT_EQ(CreateImage(4, 4, 0, 0), nullptr);
     EXPECT_EQ(CreateImage(MaxImageSide + 1, 1, 1, 0), nullptr);
     EXPECT_EQ(CreateImage(4096, 4096, 5, 0), nullptr);
+    // The limit counts the pixels of every frame: two frames of 2048 x 2048 are the most there may be.
+    EXPECT_NE(CreateImage(2048, 2048, 2, 0), nullptr);
+    EXPECT_EQ(CreateImage(2048, 2048, 3, 0), nullptr);
     EXPECT_EQ(ImageWidth(nullptr), 0);
     EXPECT_EQ(ImageHeight(nullptr), 0);
     EXPECT_EQ(ImageFrames(nullptr), 0);
@@ -571,6 +668,36 @@ TEST_F(ImageFiles, CorruptFilesGiveNone) {
     }
 }
 
+// Each scan of a progressive JPEG passes over the whole picture, so a file repeating one scan thousands of
+// times kept the decoder busy for minutes while libjpeg only warned.
+TEST_F(ImageFiles, ProgressiveJpegIsHeldToFewScans) {
+    // One colour, so that the last scan is a few bytes.
+    const TBytes jpeg = EncodeJpeg(1024, 1024, 3, TBytes(size_t{1024} * 1024 * 3, 90), TScans::Progressive);
+    TImageDecoder decoder;
+    ASSERT_TRUE(decoder.DecodeBytes(jpeg.data(), jpeg.size()));
+
+    size_t lastScan = jpeg.size() - 2;
+    while (!(jpeg[lastScan] == 0xFF && jpeg[lastScan + 1] == 0xDA))
+        --lastScan;
+    TBytes endless(jpeg.begin(), jpeg.end() - 2);
+    for (int i = 0; i < 2000; ++i)
+        endless.insert(endless.end(), jpeg.begin() + static_cast<std::ptrdiff_t>(lastScan), jpeg.end() - 2);
+    endless.insert(endless.end(), {0xFF, 0xD9});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(decoder.DecodeBytes(endless.data(), endless.size()));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+// A progressive picture of the largest size, every colour at full resolution, is the most libjpeg must hold.
+TEST_F(ImageFiles, ProgressiveJpegOfTheLargestSizeFitsLibjpegsBudget) {
+    TImageDecoder decoder;
+    const int width = 4096;
+    const int height = static_cast<int>(MaxImagePixels / width);
+    const TBytes largest =
+        EncodeJpeg(width, height, 3, TBytes(size_t{3} * width * height, 90), TScans::Progressive);
+    EXPECT_TRUE(decoder.DecodeBytes(largest.data(), largest.size()));
+}
+
 TEST(OversizedImages, HeadersClaimingTooManyPixelsAreRefusedBeforeAllocation) {
     EXPECT_TRUE(RefusedWithoutAllocating(PngClaiming(20000, 10)));
     EXPECT_TRUE(RefusedWithoutAllocating(PngClaiming(9000, 9000)));
@@ -580,6 +707,12 @@ TEST(OversizedImages, HeadersClaimingTooManyPixelsAreRefusedBeforeAllocation) {
     EXPECT_TRUE(RefusedWithoutAllocating(BmpFile(20000, 10, 24, {}, TBytes(64, 0))));
     EXPECT_TRUE(RefusedWithoutAllocating(BmpFile(9000, -9000, 32, {}, TBytes(64, 0))));
     EXPECT_TRUE(RefusedWithoutAllocating(BmpFile(-5, 5, 24, {}, TBytes(64, 0))));
+    // An allowed size whose pixels the file does not hold, and headers and palettes reaching past the end.
+    EXPECT_TRUE(RefusedWithoutAllocating(BmpFile(4096, 2048, 32, {}, TBytes(64, 0))));
+    TBytes header = BmpFile(4, 4, 8, TBytes(16, 1), TBytes(16, 0));
+    for (int i : {14, 46})
+        std::fill_n(header.begin() + i, 4, 0xF0);
+    EXPECT_TRUE(RefusedWithoutAllocating(header));
 
     // The limits themselves are allowed: a 16384-pixel side decodes.
     TImageDecoder decoder;

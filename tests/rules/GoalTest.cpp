@@ -545,9 +545,13 @@ TEST_F(GoalMotivationTest, AGoalItemArrivingGivesTheBonusEvenFromZero) {
     EXPECT_FLOAT_EQ(Player.motivation, 51.0f); // 5 / (1 x 0.5 x 10)
     EXPECT_EQ(Player.lastMotivationChange, 1);
 
-    // At motivation 0 the bonus has no bound: motivation fills up and the week reports the whole 100.
-    Player.motivation = 0.0f;
+    // Low motivation makes a big bonus, 5 / (1 x 0.02 x 10) = 25 at 2; at 0 it has no bound: motivation
+    // fills up and the week reports the whole 100.
     const TWeekGoals goals = TGoal::GatherWeekGoals(Player.weekItems);
+    Player.motivation = 2.0f;
+    EXPECT_EQ(TMotivation::WeeklyChange({}, goals), 25);
+    EXPECT_FLOAT_EQ(Player.motivation, 27.0f);
+    Player.motivation = 0.0f;
     EXPECT_EQ(TMotivation::WeeklyChange({}, goals), 100);
     EXPECT_FLOAT_EQ(Player.motivation, 100.0f);
 }

@@ -10,8 +10,9 @@
 struct TTempContent {
     std::filesystem::path root;
 
-    TTempContent() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "gorum-content-XXXXXX").string();
+    // In the system's temporary folder, or in `base` (a memory-backed one, for tests that make many files).
+    explicit TTempContent(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+        std::string pattern = (base / "gorum-content-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr) root = pattern;
     }
     ~TTempContent() {

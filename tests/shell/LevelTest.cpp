@@ -99,12 +99,28 @@ TEST_F(LevelTest, LoadsEveryKeyAndResolvesTags) {
     EXPECT_EQ(level->Placements[0].Y, 32);
     // The auto-add action comes before the level's own list.
     EXPECT_EQ(level->ActionTags, (std::vector<std::string>{"rest", "jog"}));
-    // Given items in slot order, unknown tags and the closing "NULL" dropped.
-    EXPECT_EQ(level->ItemTags, (std::vector<std::string>{"medal", "shoes", "medal"}));
+    // Given items in slot order, each once, unknown tags and the closing "NULL" dropped; the auto-add
+    // action's medal counts only because the jog gives one too, as no station runs it.
+    EXPECT_EQ(level->ItemTags, (std::vector<std::string>{"shoes", "medal"}));
     EXPECT_EQ(log, (std::vector<std::string>{"WARNING: station_none is not a valid station tag!",
                                              "WARNING: fly is not a valid action tag!"}));
     EXPECT_EQ(LevelRegistry.size(), 1u);
     EXPECT_EQ(LevelRegistry[0].get(), level);
+}
+
+// The goal menu offers what the level can hand out: an auto-add work action's item only where the job is
+// given, an asset's weekly turn only where the asset is, and nothing twice.
+TEST_F(LevelTest, ItemChoicesComeFromActionsThatCanRunInTheLevel) {
+    Item("coin");
+    Item("plot", "ASSET", "AutoAction(\"grow\")\n");
+    Item("job_cook", "JOB", "LockAction(\"cook\", \"nap\")\n");
+    Action("TAG=\"cook\"\nAutoAdd\nGiveItem(\"coin\")\nGiveItem(\"plot\")\n");
+    Action("TAG=\"grow\"\nAutoAdd\nGiveItem(\"shoes\")\n");
+    Action("TAG=\"apply\"\nGiveItem(\"job_cook\")\nGiveItem(\"coin\")\n");
+    Station("station_kitchen", "apply", "");
+    EXPECT_EQ(Level("AddAction(\"nap\")\n")->ItemTags, std::vector<std::string>{});
+    EXPECT_EQ(Level("AddAction(\"apply\")\n")->ItemTags,
+              (std::vector<std::string>{"coin", "plot", "shoes", "job_cook"}));
 }
 
 TEST_F(LevelTest, UnreadableFileStillYieldsALevelOfAbsentKeys) {
@@ -120,7 +136,8 @@ TEST_F(LevelTest, UnreadableFileStillYieldsALevelOfAbsentKeys) {
     EXPECT_EQ(level->TutorialPath, "NULL");
     EXPECT_EQ(level->ActionTags, (std::vector<std::string>{"rest"}));
     EXPECT_TRUE(level->Placements.empty());
-    EXPECT_EQ(TLevel::FindByName("NULL"), level);
+    // "NULL" is the name of no level, so a lookup by a missing name cannot start this one.
+    EXPECT_EQ(TLevel::FindByName("NULL"), nullptr);
     EXPECT_TRUE(log.empty());
 }
 
@@ -211,10 +228,10 @@ TEST_F(LevelTest, StartResetsTheWorldForTheLevel) {
     EXPECT_EQ(Prompt.ShowClose, 0);
     EXPECT_EQ(Prompt.ShowHelp, 0);
     EXPECT_EQ(level->IntroPrompt.Title, "Run\nFast");
-    // Item choices: jog's shoes and medal, then rest's medal.
+    // Item choices: jog's shoes and medal, once each.
     EXPECT_EQ(LastPage, 0);
     ASSERT_NE(ItemPages[0], nullptr);
-    EXPECT_EQ(Filled(ItemPages[0]), 3u);
+    EXPECT_EQ(Filled(ItemPages[0]), 2u);
 }
 
 TEST_F(LevelTest, APlacedStationWithEveryActionLockedIsNeitherDrawnNorClickable) {

@@ -10,6 +10,7 @@
 #include "scene/Radial.hpp"
 #include "scene/TimeBar.hpp"
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -45,10 +46,15 @@ std::string CheckGoalsAndItems() {
     std::ostringstream out;
     if (GoalCount != static_cast<int>(GoalList.size()) || GoalList.size() > MaxGoals)
         out << "goal count " << GoalCount << " with " << GoalList.size() << " goals listed";
-    int items = 0;
-    for (const TItem* item : Player.inventory)
-        items += item != nullptr ? 1 : 0;
-    if (items > InventorySlots) out << "inventory of " << items;
+    // Only an asset is held more than once, and none more often than the rules hand one out again.
+    for (const TItem* item : Player.inventory) {
+        if (item == nullptr) continue;
+        const long copies = std::count(Player.inventory.begin(), Player.inventory.end(), item);
+        if (copies > (item->itemType == "ASSET" ? AssetLimit : 1)) {
+            out << item->tag << " held " << copies << " times";
+            break;
+        }
+    }
     return out.str();
 }
 

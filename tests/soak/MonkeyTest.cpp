@@ -6,6 +6,7 @@
 #include "rules/Goal.hpp"
 #include "rules/Player.hpp"
 #include "scene/Radial.hpp"
+#include "scene/TimeBar.hpp"
 #include "shell/Level.hpp"
 #include "tests/soak/Invariants.hpp"
 
@@ -67,6 +68,39 @@ TEST_F(MonkeyTest, TheChecksSeeEveryKindOfBrokenState) {
     PanelLocked = false;
     SetVisible(GameCanvas, !hidden);
     WorldHidden = hidden;
+}
+
+// A week past the level's end while the world shows; an item held twice that is no asset, and an asset
+// held more often than the rules hand one out again.
+TEST_F(MonkeyTest, TheChecksSeeAWeekPastTheEndAndItemsHeldTooOften) {
+    const bool hidden = WorldHidden;
+    WorldHidden = false;
+    EXPECT_EQ(CheckInvariants(), "");
+    ExpectFlagged(CurrentWeek, LevelLength + 1, "a week past the level's end");
+    WorldHidden = hidden;
+
+    const auto ofType = [](bool asset) {
+        for (const auto& item : ItemList) {
+            if ((item->itemType == "ASSET") == asset) return item.get();
+        }
+        return static_cast<TItem*>(nullptr);
+    };
+    TItem* plain = ofType(false);
+    TItem* asset = ofType(true);
+    ASSERT_NE(plain, nullptr);
+    ASSERT_NE(asset, nullptr);
+    const auto kept = Player.inventory;
+    Player.inventory.fill(nullptr);
+    Player.inventory[0] = plain;
+    Player.inventory[3] = plain;
+    EXPECT_NE(CheckInvariants(), "") << "a plain item held twice";
+    Player.inventory.fill(nullptr);
+    for (int i = 0; i < AssetLimit; ++i)
+        Player.inventory[static_cast<size_t>(i)] = asset;
+    EXPECT_EQ(CheckInvariants(), "");
+    Player.inventory[10] = asset;
+    EXPECT_NE(CheckInvariants(), "") << "an asset held once too often";
+    Player.inventory = kept;
 }
 
 TEST_F(MonkeyTest, AShortRunPlaysEveryShippedLevelToItsEnd) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -141,15 +142,19 @@ TEST_F(GorumCheckTest, MenuLinksAndLevelsMatch) {
     ExpectProblem("content/levels/Level01.txt: no menu page links to level \"01\"");
 }
 
+// The goal menu offers each item once: 22 different gems beside the job make too many.
 TEST_F(GorumCheckTest, TooManyItemChoices) {
-    std::string gifts;
-    for (int i = 0; i < 8; ++i)
-        gifts += "GiveItem(\"item_diploma\")\n";
-    Write("actions/Exam.txt", "TAG=\"action_exam\"\n" + gifts);
-    Write("levels/Level01.txt",
-          Level("job_clerk", "SetStation(\"station_office\", \"420\", \"160\")\n"
-                             "AddAction(\"action_exam\")\nAddAction(\"action_exam\")\n"));
-    ExpectProblem("content/levels/Level01.txt: offers 25 items, more than 21: the game stops with \"Too many "
+    std::array<std::string, 3> actions = {"TAG=\"action_study\"\n", "TAG=\"action_exam\"\n",
+                                          "TAG=\"action_jobapply_clerk\"\nGiveItem(\"job_clerk\")\n"};
+    for (int i = 0; i < 22; ++i) {
+        const std::string tag = "gem" + std::to_string(i);
+        Write("items/" + tag + ".txt", "NAME=\"Gem\"\nTAG=\"" + tag + "\"\n");
+        actions[static_cast<size_t>(i / 10)] += "GiveItem(\"" + tag + "\")\n";
+    }
+    Write("actions/Study.txt", actions[0]);
+    Write("actions/Exam.txt", actions[1]);
+    Write("actions/Apply.txt", actions[2]);
+    ExpectProblem("content/levels/Level01.txt: offers 23 items, more than 21: the game stops with \"Too many "
                   "item choices!\"");
 }
 
@@ -164,6 +169,12 @@ TEST_F(GorumCheckTest, UnreachableFinalGoals) {
 TEST_F(GorumCheckTest, FinalGoalItemGivenByNoAction) {
     Write("levels/Level01.txt", Level("job_clerk", "SetStation(\"station_office\", \"420\", \"160\")\n"
                                                    "RemoveAction(\"action_jobapply_clerk\")\n"));
+    ExpectProblem(
+        "content/levels/Level01.txt: final goal item \"job_clerk\" is given by no action the level offers");
+    // Motivation never rises above 100, and an item comes only above its threshold.
+    Fresh();
+    Write("actions/Apply.txt", "TAG=\"action_jobapply_clerk\"\nRequireItem(\"item_diploma\")\n"
+                               "GiveItem(\"job_clerk\", \"100\")\n");
     ExpectProblem(
         "content/levels/Level01.txt: final goal item \"job_clerk\" is given by no action the level offers");
 }
@@ -199,17 +210,24 @@ TEST_F(GorumCheckTest, ShownStationNotPlacedByTheLevel) {
         "line: it stands where an earlier level left it");
 }
 
+// Which of two files loads first is the file system's order; the later one is reported.
+void ExpectDoubled(const std::string& output, const std::string& what, const std::string& a,
+                   const std::string& b) {
+    const std::string defined = " is already defined by ";
+    EXPECT_TRUE(output.find(a + ": " + what + defined + b) != std::string::npos ||
+                output.find(b + ": " + what + defined + a) != std::string::npos)
+        << output;
+}
+
 TEST_F(GorumCheckTest, TagDefinedTwice) {
     Write("items/Diploma2.txt", "NAME=\"Diploma\"\nTAG=\"item_diploma\"\nSetItemType(\"NOMINAL\")\n");
+    Write("levels/Level02.txt", Level("job_clerk", "SetStation(\"station_office\", \"420\", \"160\")\n"));
     const TCheckResult result = RunCheck(game.root.string());
     EXPECT_EQ(result.exitCode, 1);
-    // Which of the two loads first is the file system's order; the later one is reported.
-    EXPECT_TRUE(
-        result.output.find("content/items/Diploma2.txt: item tag \"item_diploma\" is already defined by "
-                           "content/items/Diploma.txt") != std::string::npos ||
-        result.output.find("content/items/Diploma.txt: item tag \"item_diploma\" is already defined by "
-                           "content/items/Diploma2.txt") != std::string::npos)
-        << result.output;
+    ExpectDoubled(result.output, "item tag \"item_diploma\"", "content/items/Diploma.txt",
+                  "content/items/Diploma2.txt");
+    ExpectDoubled(result.output, "level name \"01\"", "content/levels/Level01.txt",
+                  "content/levels/Level02.txt");
 }
 
 TEST_F(GorumCheckTest, TagsThatNameNothing) {
@@ -300,6 +318,65 @@ TEST_F(GorumCheckTest, ItemIconMustBeAFile) {
     ExpectProblem(
         "content/items/Diploma.txt: SetIcon names \"media/items/Diplom.jpg\", which is not a file: the "
         "default icon is shown");
+}
+
+// A tag or a file name may hold anything; printed raw, an escape sequence could erase or forge report
+// lines, and a line break split one.
+TEST_F(GorumCheckTest, ControlCharactersArePrintedAsEscapes) {
+    Write("actions/Exam.txt",
+          "NAME=\"Exam\"\nTAG=\"action_exam\"\nRequireSkill(\"Mental\", \"3\")\n"
+          "GiveItem(\"item_diploma\")\nTakeItem(\"x\x1B[2K\x1B[1A\t\x7F\xC2\x9B\xFFy\")\n");
+    ExpectProblem("content/actions/Exam.txt: TakeItem names \"x\\x1B[2K\\x1B[1A\\t\\x7F\\xC2\\x9B\\xFFy\", "
+                  "which is no item");
+    Write("items/Two\nlines\t\xC3\xA9.txt", "NAME=\"Two\"\nTAG=\"item_two\"\n");
+    ExpectProblem(
+        "content/items/Two\\nlines\\t\xC3\xA9.txt: no SetItemType line: the item is held as a plain object");
+}
+
+// The game loads only its own files: every address a page or a tutorial writes that leads elsewhere is
+// named, whatever holds it, and so is a tutorial path out of content/tut.
+TEST_F(GorumCheckTest, PagesPointingOutsideTheGameFolderOrOffTheMachine) {
+    Write("html/MainMenu.html",
+          "<a href=\"redirects\\levelnum01.html\">One</a> <a href=\"#levels\">Play</a>\n"
+          "<a href='file:///etc/'>etc</a> <iframe src=https://example.org/></iframe>\n"
+          "<script src=\"//cdn.example/x.js\"></script><form action=\"http://127.0.0.1:9/\"></form>\n"
+          "<link rel=stylesheet href=\"../../../../../../etc/x.css\"><img srcset=\"a.png 1x, "
+          "https://i.example/b.png 2x\">\n"
+          "<div style=\"background: url('ftp://f.example/a.png')\"></div><a "
+          "href=\"&#104;ttp://e.example/\">e</a>\n"
+          "<style>@import \"https://c.example/i.css\";</style><a href=\"../tut/\">folder</a>\n"
+          "<script>var socket = new WebSocket('ws://127.0.0.1:9/'); var note = 'Note: local';</script>\n"
+          "<meta http-equiv=\"refresh\" content=\"5; url=https://r.example/\"><a "
+          "href=\"Tutorial.html\">ok</a>\n");
+    Write("html/Tutorial.html", "<p>Fine.</p>");
+    Write("tut/Tutorial1.html", "<a href=\"Next.html\">next</a>");
+    Write("tut/Next.html", "<img src=\"/etc/hosts\">");
+    const TCheckResult result = RunCheck(game.root.string());
+    EXPECT_EQ(result.exitCode, 1);
+    const std::string menu = "content/html/MainMenu.html: ";
+    const std::string off = " leads off the machine: the game loads only its own files\n";
+    const std::string out = " leads outside the game folder: the game loads only its own files\n";
+    for (const std::string& line :
+         {menu + "a href \"file:///etc/\"" + out, menu + "iframe src \"https://example.org/\"" + off,
+          menu + "script src \"//cdn.example/x.js\"" + off,
+          menu + "form action \"http://127.0.0.1:9/\"" + off,
+          menu + "link href \"../../../../../../etc/x.css\"" + out,
+          menu + "img srcset \"https://i.example/b.png\"" + off,
+          menu + "div style url \"ftp://f.example/a.png\"" + off, menu + "a href \"http://e.example/\"" + off,
+          menu + "style import \"https://c.example/i.css\"" + off,
+          menu + "script \"ws://127.0.0.1:9/\"" + off, menu + "meta refresh \"https://r.example/\"" + off,
+          menu + "link \"../tut/\" leads to \"content/tut\", which is a folder, not a page\n",
+          "content/tut/Next.html: img src \"/etc/hosts\"" + out})
+        EXPECT_NE(result.output.find(line), std::string::npos) << "wanted: " << line << "got:\n"
+                                                               << result.output;
+    EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 13) << result.output;
+
+    Fresh();
+    Write("levels/Level01.txt",
+          Level("job_clerk", "").replace(0, 0, "Tutorial(\"../../../../etc/passwd\")\n"));
+    ExpectProblem(
+        "content/levels/Level01.txt: tutorial page \"content/tut/../../../../etc/passwd\" leads outside "
+        "content/tut/: the game shows no tutorial");
 }
 
 } // namespace

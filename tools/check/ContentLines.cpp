@@ -1,9 +1,8 @@
 #include "tools/check/ContentLines.hpp"
 
+#include "platform/FileBytes.hpp"
+#include "platform/Platform.hpp"
 #include "rules/ContentFile.hpp"
-
-#include <fstream>
-#include <sstream>
 
 std::vector<std::string> FirstFields(const std::string& path, const std::string& key) {
     std::vector<std::string> fields;
@@ -14,9 +13,10 @@ std::vector<std::string> FirstFields(const std::string& path, const std::string&
     return fields;
 }
 
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+std::string FileText(const std::string& path, std::string* refusal) {
+    std::string bytes;
+    std::string why;
+    ReadFileBytes(path, MaxTextFileBytes, bytes, &why);
+    if (refusal != nullptr) *refusal = why;
+    return bytes;
 }

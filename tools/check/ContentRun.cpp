@@ -30,7 +30,7 @@ void TContentRun::Run() {
     ResetPlayerState();
     for (const auto& level : LevelRegistry) {
         // The goal menu ends the program on too many items; that level is reported, not started.
-        if (level->ItemTags.size() <= static_cast<size_t>(ItemsPerPage * MaxItemPages)) StartLevel(*level);
+        if (level->ItemTags.size() <= static_cast<size_t>(MaxItemChoices)) StartLevel(*level);
     }
     current.clear();
     SetImageRequestListener(nullptr);

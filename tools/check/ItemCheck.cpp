@@ -14,8 +14,6 @@ bool NamesAction(const std::string& tag) {
 }
 
 void CheckActionTags(const TItem& item, const std::string& file, TCheckReport& report) {
-    const bool autoAction = !FirstFields(file, "AutoAction").empty();
-    const std::string key = autoAction ? "AutoAction" : "LockAction";
     if (item.itemType == "JOB" && item.actionTag.empty())
         report.Add(file, "job without a work action: no LockAction line");
     if (item.itemType == "ASSET" && item.actionTag.empty())
@@ -24,6 +22,8 @@ void CheckActionTags(const TItem& item, const std::string& file, TCheckReport& r
         const std::string effect = item.itemType == "JOB"     ? ": the job has no work to do"
                                    : item.itemType == "ASSET" ? ": the asset does nothing"
                                                               : "";
+        // Read only here: the file is opened again for it, and a folder may hold a great many items.
+        const std::string key = FirstFields(file, "AutoAction").empty() ? "LockAction" : "AutoAction";
         report.Add(file, key + " names " + Quoted(item.actionTag) + ", which is no action" + effect);
     }
     if (item.itemType == "JOB" && !item.actionTag.empty() && !NamesAction(item.quitActionTag))

@@ -9,36 +9,21 @@
 #include "tools/check/Checks.hpp"
 #include "tools/check/ContentLines.hpp"
 #include "tools/check/ContentRun.hpp"
+#include "tools/check/PageRefs.hpp"
+#include "tools/check/PageTarget.hpp"
 
 #include <deque>
 #include <set>
 
 namespace {
 
-const std::string MainMenuPage = "content/html/MainMenu.html";
-
-// The values of the page's href attributes, quoted with either mark.
+// The links of the page: the href of each of its tags.
 std::vector<std::string> Links(const std::string& path) {
-    const std::string html = FileText(path);
     std::vector<std::string> links;
-    for (size_t at = html.find("href="); at != std::string::npos; at = html.find("href=", at + 5)) {
-        const size_t open = at + 5;
-        if (open >= html.size() || (html[open] != '"' && html[open] != '\'')) continue;
-        const size_t close = html.find(html[open], open + 1);
-        if (close == std::string::npos) break;
-        links.push_back(html.substr(open + 1, close - open - 1));
+    for (const TPageRef& ref : PageRefs(FileText(path))) {
+        if (ref.where.ends_with(" href")) links.push_back(ref.address);
     }
     return links;
-}
-
-// The file a followed local link opens, relative to the game folder when it lies inside it; "" for
-// anything that is not a local file (a web address, a script, an anchor on the same page).
-std::string LocalFile(const std::string& location, const std::string& root) {
-    std::string uri = LoadableUri(location);
-    if (!uri.starts_with("file://")) return "";
-    std::string path = uri.substr(7);
-    path = path.substr(0, path.find_first_of("#?"));
-    return path.starts_with(root) ? path.substr(root.size()) : path;
 }
 
 struct TMenuWalk {
@@ -52,7 +37,7 @@ struct TMenuWalk {
         for (const std::string& href : Links(page)) {
             if (href.empty() || href.starts_with("#") || href.starts_with("javascript:")) continue;
             const std::string location = FollowedLink(root + page, href);
-            const std::string file = LocalFile(location, root);
+            const TTarget target = PageTarget(root, page, href);
             if (const std::optional<std::string> name = LevelLinkName(location)) {
                 linkedLevels.insert(*name);
                 if (TLevel::FindByName(*name) == nullptr)
@@ -63,10 +48,14 @@ struct TMenuWalk {
                                      " starts no level: the game reads a level link only as \"redirects\\\" "
                                      "followed by the name as its 19th and 20th characters");
             }
-            if (file.empty()) continue;
-            if (FileKind(file) != 1) {
+            // Links out of the game folder are the page check's to name.
+            if (target.reach != TReach::Game) continue;
+            const std::string& file = target.file;
+            const int kind = FileKind(file);
+            if (kind != 1) {
                 report.Add(page,
-                           "link " + Quoted(href) + " leads to " + Quoted(file) + ", which does not exist");
+                           "link " + Quoted(href) + " leads to " + Quoted(file) +
+                               (kind == 2 ? ", which is a folder, not a page" : ", which does not exist"));
             } else if (file.starts_with("content/html/") && file.ends_with(".html") &&
                        !LevelLinkName(location) && seenPages.insert(file).second) {
                 pages.push_back(file);

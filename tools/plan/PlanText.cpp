@@ -45,6 +45,10 @@ std::string SkillGoal(int skill, int level, int due) {
     return std::string(SkillNames[skill]) + " " + std::to_string(level) + " by week " + std::to_string(due);
 }
 
+std::string ItemGoal(const std::string& tag, int due) {
+    return TItem::NameOfTag(tag) + " [" + tag + "] by week " + std::to_string(due);
+}
+
 // "Mental 3 by week 4" or "Diploma [item_diploma] by week 4".
 TGoalStep GoalOf(TGoalStepKind kind, const std::string& text) {
     TGoalStep step;
@@ -125,8 +129,14 @@ void TPlanText::Write(std::ostream& out, const TPlanWorld& world, const TPlan& p
                 << ", focused\n";
         }
         for (const std::string& tag : choice.itemGoals)
-            out << "  new goal: " << TItem::NameOfTag(tag) << " [" << tag << "] by week " << due
+            out << "  new goal: " << ItemGoal(tag, due) << ", focused\n";
+        if (choice.targetSet) {
+            const TTarget& target = choice.target;
+            out << "  new goal: "
+                << (target.item != nullptr ? ItemGoal(target.item->tag, choice.targetDue)
+                                           : SkillGoal(target.skill, target.level, choice.targetDue))
                 << ", focused\n";
+        }
         switch (choice.kind) {
         case TTurnKind::Station:
             out << "  action: " << choice.action->name << " [" << choice.action->tag << "] at "

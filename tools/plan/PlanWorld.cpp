@@ -1,6 +1,5 @@
 #include "tools/plan/PlanWorld.hpp"
 
-#include "panels/GlobalGadgets.hpp"
 #include "rules/GoalMenu.hpp"
 #include "scene/TimeBar.hpp"
 #include "shell/Main.hpp"
@@ -11,8 +10,6 @@
 namespace {
 
 constexpr int StandingTarget = MaxSkillLevel;
-// Item goals tried per turn: every subset of this many received items.
-constexpr size_t MaxItemGoalChoices = 3;
 
 std::string TurnTag(const TTurnChoice& choice) {
     switch (choice.kind) {
@@ -24,6 +21,14 @@ std::string TurnTag(const TTurnChoice& choice) {
         break;
     }
     return "RADACTION_" + choice.action->tag;
+}
+
+TTurnChoice Choice(TTurnKind kind, TAction* action, TStation* station) {
+    TTurnChoice choice;
+    choice.kind = kind;
+    choice.action = action;
+    choice.station = station;
+    return choice;
 }
 
 bool Clickable(const TStation& station) {
@@ -38,34 +43,26 @@ bool TPlanWorld::Open(const std::string& levelName) {
     level = TLevel::FindByName(levelName);
     if (level == nullptr) return false;
     const size_t offered = level->ItemTags.size();
-    if (offered > static_cast<size_t>(ItemsPerPage * MaxItemPages)) {
+    if (offered > static_cast<size_t>(MaxItemChoices)) {
         unplayable = "the level offers " + std::to_string(offered) +
                      " items to set goals for, and the game stops with \"Too many item choices!\"";
         return true;
     }
-    CurrentLevel = level;
     level->Setup();
     // The turns run without panels: a panel would lock the world's clicks, and the review only shows.
-    ShowWeeklyReviewHook = nullptr;
-    GoalPassedPrompt = nullptr;
-    GoalFailedPrompt = [this](const TGoalRef&) { missed = true; };
-    FinalPassedPrompt = [this](const TGoalRef&) { won = true; };
-    FinalFailedPrompt = [this](const TGoalRef&) { lost = true; };
-    PanelLocked = false;
+    quiet = std::make_unique<TQuietWeeks>();
     if (GoalList.empty()) return false;
     const TGoal& final = *GoalList.front();
     finalGoal.deadline = final.deadline;
     finalGoal.skill = final.skill;
     finalGoal.targetLevel = final.targetLevel;
     finalGoal.itemTag = final.itemTag;
-    start.player = Player;
-    start.week = CurrentWeek;
+    static_cast<TWeekState&>(start) = TWeekState::Save();
     return true;
 }
 
 void TPlanWorld::Restore(const TPlanState& state) {
-    Player = state.player;
-    CurrentWeek = state.week;
+    state.TWeekState::Restore();
     if (GoalList.empty() || GoalList.front()->final == 0) {
         // The final goal was judged in an earlier turn: hang it up again as the level start does.
         const TGoalRef goal = TGoal::Create();
@@ -101,6 +98,18 @@ void TPlanWorld::SetGoals(const TTurnChoice& choice) {
             goal->Focus();
         }
     }
+    if (choice.target.Live()) {
+        if (const TGoalRef goal = TGoal::Create()) {
+            if (choice.target.item != nullptr) {
+                goal->itemTag = choice.target.item->tag;
+            } else {
+                goal->skill = choice.target.skill;
+                goal->targetLevel = choice.target.level;
+            }
+            goal->SetDeadline(choice.targetDue, 1);
+            goal->Focus();
+        }
+    }
 }
 
 void TPlanWorld::ClearGoals() {
@@ -115,8 +124,8 @@ std::vector<TTurnChoice> TPlanWorld::Choices(const TPlanState& state) {
     std::vector<TTurnChoice> choices;
     if (Player.currentJob != nullptr) {
         if (Player.workAction != nullptr && Player.workAction->CanRun() != 0)
-            choices.push_back({TTurnKind::Work, Player.workAction, nullptr, -1, {}, {}});
-        choices.push_back({TTurnKind::Quit, Player.quitAction, nullptr, -1, {}, {}});
+            choices.push_back(Choice(TTurnKind::Work, Player.workAction, nullptr));
+        choices.push_back(Choice(TTurnKind::Quit, Player.quitAction, nullptr));
         return choices;
     }
     for (const auto& station : StationList) {
@@ -125,80 +134,41 @@ std::vector<TTurnChoice> TPlanWorld::Choices(const TPlanState& state) {
             const bool seen = std::any_of(choices.begin(), choices.end(),
                                           [&](const TTurnChoice& c) { return c.action == action; });
             if (!seen && action->CanRun() != 0)
-                choices.push_back({TTurnKind::Station, action, station.get(), -1, {}, {}});
+                choices.push_back(Choice(TTurnKind::Station, action, station.get()));
         }
     }
     return choices;
 }
 
 TTurnOutcome TPlanWorld::Play(const TPlanState& state, const TTurnChoice& choice) {
+    ++plays;
     Restore(state);
     SetGoals(choice);
-    won = lost = missed = false;
     HandleClick("CLICK1", TurnTag(choice));
-    // Closing the review starts the evaluation; closing each goal's prompt asks for the next.
-    EvalCursor = GoalList.empty() ? nullptr : GoalList.front();
-    while (EvalCursor != nullptr && !won && !lost && !missed)
-        TGoal::EvaluateNext();
-    EvalCursor = nullptr;
+    const TEvaluation evaluation = quiet->Evaluate();
     TTurnOutcome outcome;
-    outcome.after.player = Player;
-    outcome.after.week = CurrentWeek;
-    outcome.won = won;
-    outcome.lost = lost;
-    outcome.goalMissed = missed;
+    static_cast<TWeekState&>(outcome.after) = TWeekState::Save();
+    outcome.won = evaluation.finalPassed;
+    outcome.lost = evaluation.finalFailed;
+    outcome.goalMissed = evaluation.goalFailed;
     ClearGoals();
     return outcome;
 }
 
-bool TPlanWorld::FinalGoalCovers(int skill) const {
-    return TItem::FindByTag(finalGoal.itemTag) == nullptr && finalGoal.skill == skill &&
-           finalGoal.targetLevel > 0;
-}
-
-TTurnOutcome TPlanWorld::PlayWithBestGoals(const TPlanState& state, TTurnChoice& choice, int standingBefore) {
-    choice.standing = -1;
-    choice.levelGoals.clear();
-    choice.itemGoals.clear();
-    TTurnOutcome best = Play(state, choice);
-    if (best.won || best.lost) return best;
-
-    // What the turn does does not depend on the goals, only what motivation makes of it afterwards.
-    const TPlayer& plain = best.after.player;
-    TTurnChoice goals = choice;
-    std::vector<int> gained;
-    for (int s = 0; s < SkillCount; ++s) {
-        const size_t i = static_cast<size_t>(s);
-        if (plain.weekLevel[i] > 0 && state.player.skillLevel[i] < MaxSkillLevel)
-            goals.levelGoals.push_back(s);
-        if (plain.weekGain[i] > 0 && state.player.skillLevel[i] < MaxSkillLevel) gained.push_back(s);
+std::vector<TAction*> TPlanWorld::Offered() const {
+    std::vector<TAction*> offered;
+    const auto add = [&offered](TAction* action) {
+        if (action != nullptr && std::find(offered.begin(), offered.end(), action) == offered.end())
+            offered.push_back(action);
+    };
+    for (const auto& station : StationList) {
+        for (TAction* action : station->AvailableActions())
+            add(action);
     }
-    // A goal in a skill that made progress keeps motivation up; a reached one rewards it too. Without a
-    // reached one, one standing goal does the first job, unless the final goal already does.
-    const bool covered = std::any_of(gained.begin(), gained.end(), [&](int s) { return FinalGoalCovers(s); });
-    if (goals.levelGoals.empty() && !covered && !gained.empty()) {
-        const bool keep = std::find(gained.begin(), gained.end(), standingBefore) != gained.end();
-        goals.standing = keep ? standingBefore : gained.front();
+    for (const auto& item : ItemList) {
+        if (item->itemType != "JOB") continue;
+        add(TAction::FindByTag(item->actionTag));
+        add(TAction::FindByTag(item->quitActionTag));
     }
-    std::vector<std::string> received;
-    for (const TItem* item : plain.weekItems) {
-        if (item == nullptr || item->tag == finalGoal.itemTag) continue;
-        const auto& offered = level->ItemTags;
-        if (std::find(offered.begin(), offered.end(), item->tag) == offered.end()) continue;
-        if (std::find(received.begin(), received.end(), item->tag) == received.end() &&
-            received.size() < MaxItemGoalChoices)
-            received.push_back(item->tag);
-    }
-    for (size_t mask = 0; mask < (size_t{1} << received.size()); ++mask) {
-        TTurnChoice tried = goals;
-        for (size_t i = 0; i < received.size(); ++i) {
-            if ((mask >> i & 1) != 0) tried.itemGoals.push_back(received[i]);
-        }
-        if (tried.standing < 0 && tried.levelGoals.empty() && tried.itemGoals.empty()) continue;
-        const TTurnOutcome outcome = Play(state, tried);
-        if (outcome.goalMissed || outcome.after.player.motivation <= best.after.player.motivation) continue;
-        best = outcome;
-        choice = tried;
-    }
-    return best;
+    return offered;
 }

@@ -1,14 +1,17 @@
 #pragma once
 // The game set up for planning one level: the game's own start-up on the headless backend, the level set
-// up, and the weekly review and goal prompts unhooked so that a turn runs without panels. A turn is played
-// from a restored state by the game's dispatch and rules; nothing here decides a rule of its own.
+// up, and the weeks played quietly (no review, no prompts) so that a turn runs without panels. A turn is
+// played from a state put back by the rules, through the game's dispatch and rules; nothing here decides
+// a rule of its own.
 // One world per process: the rules keep their state in module-level variables.
 
 #include "rules/Goal.hpp"
+#include "rules/QuietWeeks.hpp"
 #include "shell/Level.hpp"
 #include "tools/plan/Plan.hpp"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,21 +40,21 @@ class TPlanWorld {
     std::vector<TTurnChoice> Choices(const TPlanState& state);
     // One turn exactly as the game runs it, with the choice's goals set and focused before it.
     TTurnOutcome Play(const TPlanState& state, const TTurnChoice& choice);
-    // The turn with the goals that leave the Gorum most motivated; fills the choice's goals.
-    // standingBefore is last turn's standing goal, kept when it serves as well as another.
-    TTurnOutcome PlayWithBestGoals(const TPlanState& state, TTurnChoice& choice, int standingBefore);
+    // Turns played so far: the measure of a search's work, the same on any machine.
+    long Plays() const { return plays; }
+    // Every action the level lets the Gorum run at some point: those of its stations, and the work and
+    // quit of every job; each once, in that order.
+    std::vector<TAction*> Offered() const;
 
   private:
     void Restore(const TPlanState& state);
     void SetGoals(const TTurnChoice& choice);
     void ClearGoals();
-    bool FinalGoalCovers(int skill) const;
 
     TLevel* level = nullptr;
     std::string unplayable;
     TPlanState start;
     TGoal finalGoal; // a copy of the level's final goal, to set it up again after it was judged
-    bool won = false;
-    bool lost = false;
-    bool missed = false;
+    std::unique_ptr<TQuietWeeks> quiet;
+    long plays = 0;
 };

@@ -1,10 +1,10 @@
-// Every level in content/levels: the plan gorum-plan prints, played in the real game on the headless
-// backend by pointer events and button presses only, must end in the "FINALPASS" prompt. New levels are
-// picked up by themselves.
+// Every level in content/levels: the plan gorum-plan prints for the best and the steady player, played in
+// the real game on the headless backend by pointer events and button presses only, must end in the
+// "FINALPASS" prompt. New levels are picked up by themselves.
 
-#include "tools/plan/PlanReplay.hpp"
-#include "platform/headless/Headless.hpp"
+#include "tests/tools/plan/PlanReplay.hpp"
 #include "shell/Main.hpp"
+#include "tests/tools/plan/FreshProcess.hpp"
 #include "tests/tools/plan/PlanRun.hpp"
 
 #include <gtest/gtest.h>
@@ -12,36 +12,20 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-// The game keeps its world in module-level state that only a fresh start sets up cleanly, so every
-// replay gets a process of its own: the child starts the game and replays, the parent reads the result.
+// Every replay starts the game afresh: the child starts it and replays, the parent reads the result.
 TReplayResult ReplayInFreshGame(const std::string& level, const TPlanScript& script) {
-    TReplayResult result;
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return {false, 0, "no pipe"};
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeEnds[0]);
-        HeadlessReset();
+    const std::string report = InFreshProcess([&] {
         Main();
         const TReplayResult played = TPlanReplay::Play(level, script);
-        const std::string report = std::to_string(played.finalPassed) + " " +
-                                   std::to_string(played.weeksPlayed) + " " + played.failure;
-        [[maybe_unused]] const ssize_t written = write(pipeEnds[1], report.data(), report.size());
-        _exit(0);
-    }
-    close(pipeEnds[1]);
-    std::string report;
-    char buffer[256];
-    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        report.append(buffer, static_cast<size_t>(n));
-    close(pipeEnds[0]);
-    waitpid(child, nullptr, 0);
+        return std::to_string(played.finalPassed) + " " + std::to_string(played.weeksPlayed) + " " +
+               played.failure;
+    });
+    TReplayResult result;
     std::istringstream fields(report);
     fields >> result.finalPassed >> result.weeksPlayed;
     std::getline(fields >> std::ws, result.failure);
@@ -49,11 +33,11 @@ TReplayResult ReplayInFreshGame(const std::string& level, const TPlanScript& scr
     return result;
 }
 
-class ShippedLevelReplay : public ::testing::TestWithParam<std::string> {};
+class ShippedLevelReplay : public ::testing::TestWithParam<std::tuple<std::string, std::string>> {};
 
 TEST_P(ShippedLevelReplay, ThePrintedPlanWinsTheLevelInTheGame) {
-    const std::string level = GetParam();
-    const TPlanRun plan = TPlanRun::Of(std::string(GORUM_SOURCE_DIR) + " " + level);
+    const auto& [level, player] = GetParam();
+    const TPlanRun plan = TPlanRun::Of(std::string(GORUM_SOURCE_DIR) + " " + level + " --player " + player);
     ASSERT_EQ(plan.status, 0) << plan.output;
     std::istringstream text(plan.output);
     const TPlanScript script = TPlanText::Read(text);
@@ -100,9 +84,11 @@ TEST(PlanReplay, SqueezesStandingGoalsInAndOutOfFocusAndReportsAPlanThatDoesNotW
     EXPECT_EQ(result.failure, "week 4: the plan ended without winning");
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLevelReplay, ::testing::ValuesIn(LevelNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             return "Level" + info.param;
+INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLevelReplay,
+                         ::testing::Combine(::testing::ValuesIn(LevelNames()),
+                                            ::testing::Values("best", "steady")),
+                         [](const auto& info) {
+                             return "Level" + std::get<0>(info.param) + "_" + std::get<1>(info.param);
                          });
 
 } // namespace
