@@ -88,7 +88,8 @@ click() {
 cream=(255 248 230)
 brown=(90 61 30)
 menu_shown() { ((box_w == 800)) && pixel_is 269 242 "${brown[@]}" && pixel_is 290 242 "${cream[@]}"; }
-level_list_shown() { ((box_w == 800)) && pixel_is 48 156 "${brown[@]}" && pixel_is 200 120 "${cream[@]}"; }
+# The level list: the left edge of the first card's brown number disc (its middle is the white digit).
+level_list_shown() { ((box_w == 800)) && pixel_is 38 150 "${brown[@]}" && pixel_is 200 120 "${cream[@]}"; }
 # A level has started: its tutorial window came up on top, or, without a tutorial, the world's time bar
 # is wood brown where the menu's sky was blue.
 level_started() { ((box_w != 800)) || { read_pixel 650 31 && [[ -n $red && $red -gt $((blue + 40)) ]]; }; }
