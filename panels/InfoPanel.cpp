@@ -47,6 +47,7 @@ void TInfoPanel::ShowPage(const TInfoText& page) {
     SetText(InfoTitle, page.Title);
     SetText(InfoInfo, page.Info);
     SetText(InfoData, page.Data);
+    SetPicture(InfoImage, page.Picture, page.PictureFrame);
     InfoGroup->ShowOverOthers();
     if (page.ShowHelp == 0) SetVisible(InfoHelp, false);
     if (page.ShowClose == 0) SetVisible(InfoClose, false);
@@ -68,6 +69,10 @@ void TInfoPanel::ShowStationList(const std::string& stationTag,
     // The strip holds the "no skill" mark first, then the five skill icons, so a number is its index.
     for (const auto& [text, icon] : entries)
         AddItem(InfoInventory, text, 0, icon);
+}
+
+void TInfoPanel::ReturnTo(const std::string& stationTag) {
+    InfoStationTag = stationTag;
 }
 
 bool TInfoPanel::Close() {

@@ -20,6 +20,8 @@ struct TInfoPanel {
     static void ShowStationList(const std::string& stationTag,
                                 const std::vector<std::pair<std::string, int>>& entries);
     static bool Close();
+    // The station "Back" returns to from an action's page read from that station's ring.
+    static void ReturnTo(const std::string& stationTag);
 };
 
 extern TWidgetGroup* InfoGroup; // created by start-up before any widget, or by Build when it was not

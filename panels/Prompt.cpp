@@ -3,6 +3,7 @@
 #include "panels/GlobalGadgets.hpp"
 #include "panels/Widget.hpp"
 #include "rules/Item.hpp"
+#include "scene/RadialItem.hpp"
 #include "scene/TimeBar.hpp"
 
 #include <optional>
@@ -73,7 +74,7 @@ bool OpenResult(const TGoalRef& goal, const std::string& kind, const std::string
     Prompt.Subject = goal;
     const std::string summary = goal != nullptr ? TPrompt::GoalSummary(*goal) : "";
     return TPrompt::Open(kind, title, info1, heading + "\n" + summary, 1, showClose, primary, secondary,
-                         TPromptLayer::OverPanels);
+                         TPromptLayer::OverPanels, goal != nullptr ? TPrompt::GoalPicture(*goal) : nullptr);
 }
 
 } // namespace
@@ -110,6 +111,7 @@ bool TPrompt::Show(TPromptLayer layer) {
     SetText(PromptInfo2, Info2);
     SetText(PromptPrimary, Primary);
     SetText(PromptSecondary, Secondary);
+    SetPicture(PromptImage, Picture != nullptr ? Picture : LoadImage(PromptGorumPath));
     // Over itself the prompt only changes its texts, as any prompt does.
     if (layer == TPromptLayer::OverPanels && !PromptGroup->HoldsLock())
         PromptGroup->ShowOverOthers();
@@ -125,7 +127,7 @@ bool TPrompt::Show(TPromptLayer layer) {
 
 bool TPrompt::Open(const std::string& kind, const std::string& title, const std::string& info1,
                    const std::string& info2, int showHelp, int showClose, const std::string& primary,
-                   const std::string& secondary, TPromptLayer layer) {
+                   const std::string& secondary, TPromptLayer layer, const TImage& picture) {
     Prompt.Kind = kind;
     Prompt.Title = title;
     Prompt.Info1 = info1;
@@ -134,6 +136,7 @@ bool TPrompt::Open(const std::string& kind, const std::string& title, const std:
     Prompt.ShowClose = showClose;
     Prompt.Primary = primary;
     Prompt.Secondary = secondary;
+    Prompt.Picture = picture;
     return Prompt.Show(layer);
 }
 
@@ -183,31 +186,32 @@ bool TPrompt::EditGoal(const TGoalRef& goal) {
     const std::string details =
         DescribeGoal(goal->skill, goal->targetLevel, item != nullptr ? item->name : "NOITEM!!") +
         " by week " + std::to_string(goal->deadline);
+    const TImage picture = GoalPicture(*goal);
     const std::string planning =
         "  This is a planning goal.  It won't have any effect on the game until you focus on it.  ";
     if (goal->final != 0) {
         Open("EDITGOAL", "View Final Goal", "  This is your final goal for the game.  Good Luck!", details, 1,
-             1, "Okay", "NULL");
+             1, "Okay", "NULL", TPromptLayer::UnderLock, picture);
     } else if (goal->focused != 0) {
         Open("EDITGOAL", "Edit Current Goal",
              "  This is one of your current goals.  You should apply your actions towards these goals to "
              "accomplish them.  You can unfocus a current goal by squeezing it, but remember that will cost "
              "you "
              "motivation.",
-             details, 1, 1, "Unfocus", "Cancel");
+             details, 1, 1, "Unfocus", "Cancel", TPromptLayer::UnderLock, picture);
     } else if (goal->CanFocus() != 0) {
         Open("EDITGOAL", "Edit Planning Goal",
              planning +
                  "You can focus goals more quickly by squeezing them with the left mouse button.  You can "
                  "remove goals more quickly by dragging them away from the timebar.  Adjust the deadline "
                  "by moving it left and right.",
-             details, 1, 1, "Focus", "Remove");
+             details, 1, 1, "Focus", "Remove", TPromptLayer::UnderLock, picture);
     } else {
         Open("EDITGOAL", "Edit Planning Goal",
              planning +
                  "You can't focus this one because you already have a similar goal that is focused (e.g. "
                  "Two fitness goals can't be focused at the same time.",
-             details, 1, 1, "Okay", "Remove");
+             details, 1, 1, "Okay", "Remove", TPromptLayer::UnderLock, picture);
     }
     Prompt.Subject = goal;
     return true;
@@ -245,4 +249,10 @@ std::string TPrompt::GoalSummary(const TGoal& goal) {
     if (!goal.itemTag.empty()) return "Obtaining " + TItem::NameOfTag(goal.itemTag) + ".";
     const std::string name = goal.skill >= 0 && goal.skill < SkillCount ? SkillNames[goal.skill] : "";
     return "Achieving Level " + std::to_string(goal.targetLevel) + " " + name + " skill.";
+}
+
+TImage TPrompt::GoalPicture(const TGoal& goal) {
+    if (const TItem* item = TItem::FindByTag(goal.itemTag)) return item->icon;
+    if (goal.skill >= 0 && goal.skill < SkillCount) return LoadImage(SkillIconPaths[goal.skill]);
+    return nullptr;
 }

@@ -26,13 +26,15 @@ struct TPrompt {
     std::string Primary;
     std::string Secondary;
     TGoalRef Subject;
+    TImage Picture; // shown in PROMPT_IMAGE; none shows the Gorum
 
     // Creates the controls, replaces Prompt with a fresh record and closes the prompt.
     static void Build();
     static TPrompt Create();
     static bool Open(const std::string& kind, const std::string& title, const std::string& info1,
                      const std::string& info2, int showHelp, int showClose, const std::string& primary,
-                     const std::string& secondary, TPromptLayer layer = TPromptLayer::UnderLock);
+                     const std::string& secondary, TPromptLayer layer = TPromptLayer::UnderLock,
+                     const TImage& picture = nullptr);
     static bool GoalFailed(const TGoalRef& goal);
     static bool GoalPassed(const TGoalRef& goal);
     static bool FinalFailed(const TGoalRef& goal);
@@ -47,12 +49,15 @@ struct TPrompt {
     static std::string DescribeGoal(int skill, int level, const std::string& itemName);
     // "Obtaining ..." or "Achieving Level ...": how the goal-result prompts name a goal.
     static std::string GoalSummary(const TGoal& goal);
+    // What a goal is pictured by: its item's icon, or its skill's icon; none for neither.
+    static TImage GoalPicture(const TGoal& goal);
 
     // Writes the record into the controls and shows the panel.
     bool Show(TPromptLayer layer = TPromptLayer::UnderLock);
 };
 
 extern TPrompt Prompt;
+inline constexpr const char* PromptGorumPath = "media/PromptGorum.png";
 extern TWidgetGroup* PromptGroup; // created by start-up before any widget, or by Build when it was not
 
 extern TGadget PromptPanel;

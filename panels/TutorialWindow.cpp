@@ -2,6 +2,8 @@
 
 #include "panels/GlobalGadgets.hpp"
 
+#include <algorithm>
+
 TWidget* TutorialWidget = nullptr;
 TGadget TutorialWindow = nullptr;
 TGadget TutorialView = nullptr;
@@ -18,6 +20,37 @@ constexpr int StartX = 5;
 constexpr int StartY = 25;
 constexpr int StartWidth = 440;
 constexpr int StartHeight = 480;
+// Room left between the two windows for their frames.
+constexpr int Gap = 16;
+// The canvas rows the prompt's buttons use, down to the prompt's bottom edge: never under the tutorial.
+constexpr int PromptBottom = 250;
+constexpr int SmallestHeight = 200;
+
+struct TShape {
+    int x, y, w, h;
+};
+
+// The tutorial beside the main window, on the side with room. When neither side has room but the screen
+// holds both, the main window moves over to make it. On a smaller screen the tutorial goes to the
+// screen's right edge below the prompt, whose buttons it must never hide.
+TShape PlaceBeside(int w, int h) {
+    const TBounds screen = WorkArea(MainWindow);
+    if (MainWindow == nullptr || screen.w <= 0) return {StartX, StartY, w, h};
+    const TBounds main = Bounds(MainWindow);
+    const int mainX = main.x, mainY = main.y, mainW = main.w;
+    const int top = std::max(screen.y, mainY);
+    const int right = screen.x + screen.w;
+    if (mainX + mainW + Gap + w <= right) return {mainX + mainW + Gap, top, w, h};
+    if (mainX - Gap - w >= screen.x) return {mainX - Gap - w, top, w, h};
+    if (mainW + Gap + w <= screen.w) {
+        const int pairX = screen.x + (screen.w - mainW - Gap - w) / 2;
+        SetBounds(MainWindow, pairX, mainY, mainW, main.h);
+        return {pairX + mainW + Gap, top, w, h};
+    }
+    const int below = mainY + PromptBottom + Gap;
+    const int room = screen.y + screen.h - below;
+    return {std::max(screen.x, right - w), below, w, std::max(SmallestHeight, std::min(h, room))};
+}
 
 // The world takes the window along when it hides and shows.
 void FollowWorld(bool visible) {
@@ -35,14 +68,15 @@ void TTutorialWindow::Create() {
     // The old window goes with its widget, so no registered widget is left holding a freed gadget.
     Close();
     TutorialWidget = TWidget::Create("WINTUTORIAL");
+    const TShape shape = PlaceBeside(StartWidth, StartHeight);
     TutorialWindow =
-        OpenWindow("", StartX, StartY, StartWidth, StartHeight, nullptr, StyleTitleBar | StyleClientCoords);
+        OpenWindow("", shape.x, shape.y, shape.w, shape.h, nullptr, StyleTitleBar | StyleClientCoords);
     TutorialWidget->Gadget = TutorialWindow;
-    TutorialView = AddHtmlView(0, 0, StartWidth, StartHeight, TutorialWindow, 0);
-    TutorialDefaultX = StartX;
-    TutorialDefaultY = StartY;
-    TutorialDefaultWidth = StartWidth;
-    TutorialDefaultHeight = StartHeight;
+    TutorialView = AddHtmlView(0, 0, shape.w, shape.h, TutorialWindow, 0);
+    TutorialDefaultX = shape.x;
+    TutorialDefaultY = shape.y;
+    TutorialDefaultWidth = shape.w;
+    TutorialDefaultHeight = shape.h;
     TutorialWindowVisibility = FollowWorld;
 }
 
@@ -76,6 +110,12 @@ void TTutorialWindow::Hide() {
     if (TutorialWindow == nullptr) return;
     TutorialHidden = true;
     SetVisible(TutorialWindow, false);
+}
+
+void TTutorialWindow::ShowPage(const std::string& url) {
+    if (TutorialWindow == nullptr) return;
+    Navigate(TutorialView, url);
+    Show();
 }
 
 void TTutorialWindow::Show() {

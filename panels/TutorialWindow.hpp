@@ -11,11 +11,13 @@
 struct TTutorialWindow {
     // A title of "USEURL" shows the location itself; each negative number takes the default shape.
     static void Open(const std::string& url, const std::string& title, int x, int y, int width, int height);
-    // Replaces any window that exists by a fresh one at the default place and size.
+    // Replaces any window that exists by a fresh one, placed beside the main window (see the .cpp).
     static void Create();
     static void Close();
     static void Hide();
     static void Show();
+    // Shows the window again at the given page, wherever the player had followed its links to.
+    static void ShowPage(const std::string& url);
 };
 
 extern TWidget* TutorialWidget; // tagged "WINTUTORIAL", its gadget the window

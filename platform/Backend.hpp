@@ -15,6 +15,9 @@ void BackendVisibilityChanged(TGadget gadget);
 void BackendBoundsChanged(TGadget gadget);
 void BackendTextChanged(TGadget gadget);
 void BackendItemsChanged(TGadget listBox);
+void BackendStatusTextChanged(TGadget window);
+void BackendPictureChanged(TGadget panel);
+TBounds BackendWorkArea(TGadget window);
 void BackendNavigate(TGadget htmlView, const std::string& location);
 void BackendRepaintRequested(TGadget canvas);
 // Whether a canvas may be painted again: the picture it presented last has reached the screen (or has

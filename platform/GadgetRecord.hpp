@@ -31,7 +31,10 @@ struct TGadgetRecord {
     std::vector<TListItem> items;
     int selected = -1;
     TImage iconStrip;
-    std::string url;             // html view: the location as the page wrote it
+    std::string url;        // html view: the location as the page wrote it
+    std::string statusText; // window: the status bar's line
+    TImage picture;         // panel: the picture in its middle, or none
+    int pictureFrame = 0;
     TDrawState draw;             // canvas: drawing state, kept between frames
     bool drawStarted = false;    // canvas: made a target at least once
     bool repaintPending = false; // canvas: a GadgetPaint is owed at the next wait

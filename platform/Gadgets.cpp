@@ -119,6 +119,28 @@ int ClientHeight(TGadget window) {
     return window == nullptr ? 0 : window->h;
 }
 
+TBounds Bounds(TGadget gadget) {
+    return gadget == nullptr ? TBounds{} : TBounds{gadget->x, gadget->y, gadget->w, gadget->h};
+}
+
+TBounds WorkArea(TGadget window) {
+    return window == nullptr ? TBounds{} : BackendWorkArea(window);
+}
+
+void SetStatusText(TGadget window, const std::string& text) {
+    if (window == nullptr || window->kind != TGadgetKind::Window || window->statusText == text) return;
+    window->statusText = text;
+    BackendStatusTextChanged(window);
+}
+
+void SetPicture(TGadget panel, const TImage& image, int frame) {
+    if (panel == nullptr || panel->kind != TGadgetKind::Panel) return;
+    if (panel->picture == image && panel->pictureFrame == frame) return;
+    panel->picture = image;
+    panel->pictureFrame = frame;
+    BackendPictureChanged(panel);
+}
+
 void RequestRepaint(TGadget canvas) {
     if (canvas == nullptr || canvas->kind != TGadgetKind::Canvas) return;
     canvas->repaintPending = true;

@@ -28,6 +28,7 @@ enum TEventId : int {
     MouseDown = 0x401,
     MouseUp = 0x402,
     MouseMove = 0x403,
+    MouseLeave = 0x404, // the pointer left the canvas for a control on it or another window; none held
     TimerTick = 0x801,
     GadgetAction = 0x2001,
     GadgetPaint = 0x2002,
@@ -93,6 +94,18 @@ void SetBounds(TGadget gadget, int x, int y, int w, int h);
 void SetText(TGadget gadget, const std::string& text);
 int ClientWidth(TGadget window);
 int ClientHeight(TGadget window);
+struct TBounds {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+// Where a gadget is in its parent; for a window, where its client area is on the screen, kept up with
+// wherever the player or the desktop has moved it since.
+TBounds Bounds(TGadget gadget);
+// The part of the screen that windows may use, on the monitor that holds the window.
+TBounds WorkArea(TGadget window);
+// The line of text in a window's status bar; a window without one ignores it.
+void SetStatusText(TGadget window, const std::string& text);
+// A picture shown in the middle of a panel, as large as fits up to twice its size; none takes it away.
+void SetPicture(TGadget panel, const TImage& image, int frame = 0);
 void RequestRepaint(TGadget canvas);
 
 void ClearItems(TGadget listBox);

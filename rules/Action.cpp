@@ -6,6 +6,7 @@
 #include "rules/TagIndex.hpp"
 #include "scene/Motivation.hpp"
 #include "scene/Numeric.hpp"
+#include "scene/RadialItem.hpp"
 
 #include <algorithm>
 #include <limits>
@@ -134,6 +135,9 @@ TAction* TAction::Load(const std::string& path) {
     file.Close();
 
     action.infoText.Data = data != "NULL" ? TContentFile::QuotedArg(data, 0) : GeneratedData(action);
+    action.infoText.Picture = action.GivenItemIcon();
+    if (action.infoText.Picture == nullptr && action.SkillIconNumber() > 0)
+        action.infoText.Picture = LoadImage(SkillIconPaths[action.SkillIconNumber() - 1]);
     return &action;
 }
 
@@ -185,6 +189,13 @@ int TAction::SkillIconNumber() const {
         if (skillBase[s] > 0 || skillBonus[s] > 0) return s + 1;
     }
     return 0;
+}
+
+TImage TAction::GivenItemIcon() const {
+    for (const std::string& tag : giveItems) {
+        if (const TItem* item = TItem::FindByTag(tag)) return item->icon;
+    }
+    return nullptr;
 }
 
 int TAction::CanRun() const {

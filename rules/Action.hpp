@@ -3,6 +3,7 @@
 // items. ActionList owns every action for the whole run; stations, items and menus refer to them. Loading
 // never fails: unknown skill texts are logged and skipped, unknown item tags do nothing.
 
+#include "platform/Platform.hpp"
 #include "rules/InfoText.hpp"
 
 #include <array>
@@ -52,6 +53,8 @@ struct TAction {
     bool GivesTag(const std::string& itemTag) const;
     // 1 + the highest skill kind the action raises, or 0 when it raises none: the skill icon it shows.
     int SkillIconNumber() const;
+    // The icon of the first item it gives, or none: what its ring button and its page show.
+    TImage GivenItemIcon() const;
 };
 
 // Every action in load order.

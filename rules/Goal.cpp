@@ -32,6 +32,7 @@ constexpr int FirstHome = 100; // the highest home of a stack
 constexpr int GoalLeash = 100;
 constexpr int ReleasedHomeY = 900; // below the canvas: a released token falls out of sight
 constexpr int LinkStep = 5;
+constexpr float ItemIconOnToken = 0.56f; // a 50-pixel icon inside the 40-pixel token's ring
 
 THotspotRef MakeTemplate(const std::string& path) {
     THotspotRef token =
@@ -107,7 +108,16 @@ TGoalRef TGoal::CreateSkillGoal(int skill, int level) {
 
 TGoalRef TGoal::CreateItemGoal(const std::string& tag) {
     TGoalRef goal = Create();
-    if (goal != nullptr) goal->itemTag = tag;
+    if (goal == nullptr) return nullptr;
+    goal->itemTag = tag;
+    // The item's icon, made small, tells one item goal's token from another's.
+    if (const TItem* item = TItem::FindByTag(tag); item != nullptr && item->icon != nullptr) {
+        TLayer::Select("iconlayer");
+        goal->icon = TSprite::FromImage(item->icon);
+        goal->icon->Scale = ItemIconOnToken;
+        goal->icon->PlaceOver(goal->hotspot->X, goal->hotspot->Y, static_cast<float>(goal->hotspot->Width),
+                              static_cast<float>(goal->hotspot->Height));
+    }
     return goal;
 }
 
@@ -181,7 +191,9 @@ void TGoal::Update(const std::string& gestureKind, const std::string& tag) {
         Destroy();
         return;
     }
-    if (icon != nullptr) icon->SetPosition(hotspot->X, hotspot->Y);
+    if (icon != nullptr)
+        icon->PlaceOver(hotspot->X, hotspot->Y, static_cast<float>(hotspot->Width),
+                        static_cast<float>(hotspot->Height));
 }
 
 void TGoal::UpdateAll(const std::string& gestureKind, const std::string& tag) {

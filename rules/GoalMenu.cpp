@@ -45,6 +45,7 @@ constexpr const char* TokenStripPaths[] = {"media/FitnessTokens.png", "media/Men
                                            "media/LeadershipTokens.png"};
 constexpr int SkillPrefixLength = 14; // "RADITEM_SKILL_"
 constexpr float SliderSpan = 140.0f;  // knob offsets 0..140 run over the reachable levels
+constexpr float ItemQuestionY = 305.0f;
 
 TRadialRef MakeRadial(int slots) {
     TRadialRef radial = TRadial::Create();
@@ -64,9 +65,10 @@ THotspotRef MakeButton(const std::string& path, const std::string& tag, int x, i
     return button;
 }
 
-void PlaceQuestion(const std::string& text) {
+// The item pages' names stand outside the ring, where the other questions stand: that one goes higher.
+void PlaceQuestion(const std::string& text, float y = 350.0f) {
     Caption->Text = text;
-    Caption->SetPosition(400.0f - static_cast<float>(TextWidth(text)) * 0.5f, 350.0f);
+    Caption->SetPosition(400.0f - static_cast<float>(TextWidth(text)) * 0.5f, y);
     Caption->Show();
 }
 
@@ -176,7 +178,8 @@ void TGoalMenu::BuildItemPages(const std::vector<std::string>& itemTags) {
         for (int i = first; i < first + count; ++i) {
             const std::string& tag = itemTags[static_cast<size_t>(i)];
             const TItem* item = TItem::FindByTag(tag);
-            TRadialItemRef entry = TRadialItem::CreateItem(tag, item != nullptr ? item->icon : nullptr);
+            TRadialItemRef entry = TRadialItem::CreateItem(tag, item != nullptr ? item->icon : nullptr,
+                                                           item != nullptr ? item->name : "");
             entry->Value = tag;
             page->AddItem(entry);
         }
@@ -202,7 +205,7 @@ void TGoalMenu::ChooseSkillGoal() {
 
 void TGoalMenu::ChooseItemGoal() {
     if (ItemPages[0] != nullptr) ItemPages[0]->Open();
-    PlaceQuestion("Pick Item:");
+    PlaceQuestion("Pick Item:", ItemQuestionY);
     DisableGoalButton();
     TurnItemPage(0);
 }

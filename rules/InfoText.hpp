@@ -3,6 +3,8 @@
 // Each station and action owns its page. Show fills the information panel through InfoPageShower, which
 // the shell connects to the panel; unconnected, a page still converts its line breaks and shows nothing.
 
+#include "platform/Platform.hpp"
+
 #include <functional>
 #include <string>
 
@@ -15,6 +17,8 @@ struct TInfoText {
     int ShowHelp = 0;
     std::string Kind;
     int ShowBack = 0;
+    TImage Picture; // shown in the panel's picture frame: the station, or what the action gives
+    int PictureFrame = 0;
 
     static TInfoText Create();
     // Turns every "~n" into a line break (kept in the page), then hands the page to the panel.

@@ -161,6 +161,8 @@ std::vector<TAction*> TStation::AvailableActions() const {
 }
 
 void TStation::ShowInfo() {
+    // The station as it stands now, the Gorum's home grown into a manor included.
+    if (target != nullptr && target->Sprite != nullptr) infoText.Picture = target->Sprite->Image;
     infoText.Show();
     std::vector<std::pair<std::string, int>> entries;
     for (const TAction* action : AvailableActions())
@@ -181,7 +183,8 @@ void TStation::BuildRadial() {
     const int centreY = static_cast<int>(target->Y + static_cast<float>(target->Height / 2));
     menu->Setup(centreX, centreY, slots, 1);
     for (TAction* action : available) {
-        menu->AddItem(TRadialItem::CreateAction(action->tag, action->name, action->skillBase, action));
+        menu->AddItem(TRadialItem::CreateAction(action->tag, action->name, action->skillBase, action,
+                                                action->GivenItemIcon()));
     }
     menu->ArrangeLabels();
     menu->OwnerHotspot = target;

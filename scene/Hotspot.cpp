@@ -188,8 +188,8 @@ void THotspot::SetFrame(int frame) {
 bool THotspot::Over() {
     const int ix = TruncInt(X);
     const int iy = TruncInt(Y);
-    const bool over = ix <= PointerX && PointerX <= ix + Width && iy <= PointerY && PointerY <= iy + Height &&
-                      Inactive == 0;
+    const bool over = PointerOnCanvas && ix <= PointerX && PointerX <= ix + Width && iy <= PointerY &&
+                      PointerY <= iy + Height && Inactive == 0;
     if (over) {
         if (HoverFrame > 0 && Squeezed == 0 && LastButton == 0) SetFrame(HoverFrame);
     } else if (HoverFrame > 0) {

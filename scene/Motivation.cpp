@@ -79,3 +79,7 @@ void TMotivation::GoalPenalty() {
     if (MotivationValue == nullptr) return;
     AddMotivation(MapRange(*MotivationValue, 0.0f, 0.0f, FullMotivation, -40.0f, 1));
 }
+
+int TMotivation::Shown() {
+    return MotivationValue != nullptr ? RoundHalfUp(*MotivationValue) : 0;
+}

@@ -31,4 +31,6 @@ struct TMotivation {
     static float RewardAt(float motivation, int weeksToSpare);
     // A focused goal missed, or unfocused by the player.
     static void GoalPenalty();
+    // Motivation as the screens show it, a whole number rounded half up; 0 while unconnected.
+    static int Shown();
 };

@@ -12,6 +12,10 @@ void TrackPointer(const TEvent& event) {
     case MouseMove:
         PointerX = event.x;
         PointerY = event.y;
+        PointerOnCanvas = true;
+        break;
+    case MouseLeave:
+        PointerOnCanvas = false;
         break;
     case MouseDown:
         PointerButton = event.data;

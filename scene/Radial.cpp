@@ -114,6 +114,7 @@ void TRadial::PlaceSlot(int slot) {
     if (item == nullptr) return;
     const float a = Angles[static_cast<size_t>(slot)];
     item->SetPosition(CentreX + Cos(a) * Radius, CentreY - Sin(a) * Radius);
+    if (item->LabelOutside) item->PlaceLabelAwayFrom(CentreX, CentreY);
 }
 
 void TRadial::AddItem(const TRadialItemRef& item) {

@@ -24,15 +24,24 @@ class TRadialItem {
 
     // Tag "RADITEM_" + name.
     static TRadialItemRef CreateNamed(const std::string& name, std::any owner, int withLabel);
-    // An action's entry, tag "RADACTION_" + the action's tag, showing the icon of the highest skill kind
-    // whose base gain is above 0; the owner is the action itself.
+    // An action's entry, tag "RADACTION_" + the action's tag, showing the icon of the item it gives made
+    // small, or without one the icon of the highest skill kind whose base gain is above 0; the owner is
+    // the action itself.
     static TRadialItemRef CreateAction(const std::string& actionTag, const std::string& actionName,
-                                       std::span<const int> skillBase, std::any owner);
-    // An item choice, tag "RADITEM_ITEM_" + the item's tag, its icon under an overlay button.
-    static TRadialItemRef CreateItem(const std::string& itemTag, const TImage& itemIcon);
+                                       std::span<const int> skillBase, std::any owner,
+                                       const TImage& itemIcon = nullptr);
+    // An item choice, tag "RADITEM_ITEM_" + the item's tag, its icon under an overlay button, and the
+    // item's name, on two lines when long, outside the ring.
+    static TRadialItemRef CreateItem(const std::string& itemTag, const TImage& itemIcon,
+                                     const std::string& itemName = "");
 
-    // Centres the button on (x, y); the caption's middle sits on the button's top edge.
+    // Centres the button on (x, y) and the icon on the button; the caption's middle sits on the button's
+    // top edge, unless LabelOutside leaves the caption to PlaceLabelAwayFrom.
     void SetPosition(float x, float y);
+    // Puts the caption just clear of the button, on the far side from the ring's centre (cx, cy), where a
+    // ring of item choices has room for names between its neighbours.
+    void PlaceLabelAwayFrom(float cx, float cy);
+    bool LabelOutside = false;
     void Show();
     void Hide();
     void Destroy();

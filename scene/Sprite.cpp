@@ -60,6 +60,7 @@ TSpriteRef TSprite::Clone(const std::string& tag) {
     copy->FrameDelay = FrameDelay;
     copy->Image = Image;
     copy->Tiled = Tiled;
+    copy->Scale = Scale;
     copy->Tag = tag;
     copy->Layer = Layer;
     copy->AppendTo(Layer);
@@ -144,6 +145,12 @@ int TSprite::DrawAt(const TImage& image, int x, int y) {
 }
 
 int TSprite::Draw() {
+    if (Tiled == 0 && Scale != 1.0f) {
+        SetScale(Scale, Scale);
+        const int drawn = DrawAt(Image, TruncInt(X), TruncInt(Y));
+        SetScale(1.0f, 1.0f);
+        return drawn;
+    }
     if (Tiled == 0) return DrawAt(Image, TruncInt(X), TruncInt(Y));
     // A tiling needs a frame size to step by; an image that never loaded has none.
     if (FrameWidth <= 0 || FrameHeight <= 0) return 0;
@@ -155,4 +162,19 @@ int TSprite::Draw() {
             result = DrawAt(Image, i * FrameWidth, j * FrameHeight);
     }
     return result;
+}
+
+float TSprite::DrawnWidth() const {
+    return static_cast<float>(FrameWidth > 0 ? FrameWidth : ImageWidth(Image)) * Scale;
+}
+
+float TSprite::DrawnHeight() const {
+    return static_cast<float>(FrameHeight > 0 ? FrameHeight : ImageHeight(Image)) * Scale;
+}
+
+void TSprite::PlaceOver(float left, float top, float width, float height) {
+    if (Scale == 1.0f)
+        SetPosition(left, top);
+    else
+        SetPosition(left + (width - DrawnWidth()) * 0.5f, top + (height - DrawnHeight()) * 0.5f);
 }

@@ -40,6 +40,8 @@ class TSprite : public std::enable_shared_from_this<TSprite> {
     int Animating = 0;
     int FrameStep = 1;
     std::shared_ptr<TLayer> Layer;
+    // Drawn this many times its size (a whole tiling never is): an item's icon made small for a token.
+    float Scale = 1.0f;
 
     // A new sprite whose Layer is CurrentLayer; with add != 0 it is also appended to that layer.
     static TSpriteRef Create(int add);
@@ -64,6 +66,11 @@ class TSprite : public std::enable_shared_from_this<TSprite> {
     // 1 when something was drawn, 0 for a sprite without image (or a tiling without frame size).
     virtual int Draw();
     int DrawAt(const TImage& image, int x, int y);
+    // Its size on the canvas: one frame (the image, for a sprite made from one) times Scale.
+    float DrawnWidth() const;
+    float DrawnHeight() const;
+    // An icon over a button or token: at its corner as drawn, or in its middle when made small.
+    void PlaceOver(float left, float top, float width, float height);
 
   protected:
     // Puts the sprite at the end of the layer's list and remembers where.

@@ -1,5 +1,5 @@
 #pragma once
-// A line of black text in the canvas font, drawn in the "text" layer over a stretched back image.
+// A label of black text in the canvas font, drawn in the "text" layer over a stretched back image.
 // TextSpriteList holds every label whose back is drawn; Remove takes a label off it and off its layer,
 // and empties its text.
 // A missing back image or font is not an error: the back is skipped, the default font is used.
@@ -31,6 +31,9 @@ class TTextSprite : public TSprite {
 
     int Draw() override;
     void Remove() override;
+    // The text's size in the current font; a line break in it starts another line below.
+    int Width() const;
+    int Height() const;
 };
 
 // Lives for the whole run and is never destroyed: sprites and their layers refer to each other.

@@ -7,5 +7,6 @@ bool TCustomPrompt::Show() {
     ReplaceLineBreaks(Title);
     ReplaceLineBreaks(Note);
     ReplaceLineBreaks(Text);
-    return TPrompt::Open("CUSTOM", Title, Text, Note, ShowHelp, ShowClose, PrimaryLabel, SecondaryLabel);
+    return TPrompt::Open("CUSTOM", Title, Text, Note, ShowHelp, ShowClose, PrimaryLabel, SecondaryLabel,
+                         TPromptLayer::UnderLock, Picture);
 }

@@ -124,6 +124,10 @@ void HandleWindowAndReviewEvent() {
     if (event.id == WindowClose && widget->Tag == "WINTUTORIAL") TTutorialWindow::Hide();
     if (event.id == GadgetAction && (widget->Tag == "STATS_CLOSE" || widget->Tag == "STATS_CONFIRM"))
         CloseStatsPanel();
+    // Every panel's "?" leads to the level's tutorial.
+    if (event.id == GadgetAction &&
+        (widget->Tag == "PROMPT_HELP" || widget->Tag == "INFO_HELP" || widget->Tag == "STATS_HELP"))
+        ShowTutorial();
 }
 
 void WatchMenuPage() {

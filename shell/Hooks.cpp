@@ -24,7 +24,8 @@ TEvent* PaintHook(TEvent* event) {
 
 TEvent* PointerHook(TEvent* event) {
     if (event == nullptr || event->source != GameCanvas) return event;
-    if (event->id != MouseMove && event->id != MouseDown && event->id != MouseUp) return event;
+    if (event->id != MouseMove && event->id != MouseDown && event->id != MouseUp && event->id != MouseLeave)
+        return event;
     TrackPointer(*event);
     return nullptr;
 }

@@ -202,6 +202,7 @@ void TLevel::Setup() {
         const std::string itemName = goal->itemTag.empty() ? "" : TItem::NameOfTag(goal->itemTag);
         IntroPrompt.Note = TPrompt::DescribeGoal(goal->skill, goal->targetLevel, itemName) + " by week " +
                            std::to_string(goal->deadline);
+        IntroPrompt.Picture = TPrompt::GoalPicture(*goal);
     }
 }
 

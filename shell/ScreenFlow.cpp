@@ -31,5 +31,6 @@ void CloseStatsPanel() {
 }
 
 void ShowTutorial() {
-    if (TutorialWindow != nullptr) TTutorialWindow::Show();
+    // At the level's own page: the player may have followed the tutorial's links anywhere.
+    if (TutorialWindow != nullptr) TTutorialWindow::ShowPage(TutorialUrl);
 }

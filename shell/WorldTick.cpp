@@ -1,6 +1,7 @@
 #include "shell/WorldTick.hpp"
 
 #include "panels/GlobalGadgets.hpp"
+#include "panels/InfoPanel.hpp"
 #include "panels/Prompt.hpp"
 #include "panels/StatsPanel.hpp"
 #include "rules/Goal.hpp"
@@ -36,6 +37,12 @@ TAction* OwnerAction(const THotspotRef& hotspot) {
     return action == nullptr ? nullptr : *action;
 }
 
+// The station whose ring the radial is, or none.
+TStation* RadialStation(const TRadial& radial) {
+    TStation* const* station = std::any_cast<TStation*>(&radial.OwnerObject);
+    return station != nullptr ? *station : nullptr;
+}
+
 // Any click; true when the tag's row says no other table may follow.
 bool AnyClick(const std::string& tag, const THotspotRef& hotspot) {
     if (tag == "SETGOAL" && Free()) TGoalMenu::OpenGoalMenu();
@@ -49,8 +56,7 @@ bool AnyClick(const std::string& tag, const THotspotRef& hotspot) {
     }
     if (tag == "RADIALHELP" && Free() && OpenRadial != nullptr && OpenRadial->MenuKind == "STATION") {
         TRadialRef radial = OpenRadial;
-        if (TStation* const* station = std::any_cast<TStation*>(&radial->OwnerObject); station && *station)
-            (*station)->ShowInfo();
+        if (TStation* station = RadialStation(*radial)) station->ShowInfo();
         radial->Close(1);
     }
     if (tag == "WORK" && Free() && WorkRadial != nullptr) {
@@ -113,8 +119,13 @@ void RightClick(const std::string& tag, const THotspotRef& hotspot) {
     if (StartsWith(tag, "station_")) {
         if (TStation* station = TStation::FindByTargetTag(tag)) station->ShowInfo();
     } else if (StartsWith(tag, "RADACTION") && Free()) {
+        // "Back" on the action's page leads to the station whose ring it was read from.
+        const TStation* station = OpenRadial != nullptr ? RadialStation(*OpenRadial) : nullptr;
         CloseOpenRadial(1);
-        if (TAction* action = OwnerAction(hotspot)) action->infoText.Show();
+        if (TAction* action = OwnerAction(hotspot)) {
+            action->infoText.Show();
+            if (station != nullptr) TInfoPanel::ReturnTo(station->tag);
+        }
     } else if (StartsWith(tag, "GOAL_")) {
         if (TGoalRef goal = TGoal::FindByHotspotTag(tag)) TPrompt::EditGoal(goal);
     }

@@ -171,6 +171,19 @@ gboolean OnMotion(GtkWidget*, GdkEventMotion* motion, gpointer data) {
     return TRUE;
 }
 
+// Leaving for a panel on the canvas or for another window ends every hover; coming back (also when a
+// panel under the pointer goes away) is a move to where the pointer is. While a button is held the
+// canvas keeps the pointer, so a drag is never cut short.
+gboolean OnCrossing(GtkWidget*, GdkEventCrossing* crossing, gpointer data) {
+    constexpr guint Buttons = GDK_BUTTON1_MASK | GDK_BUTTON2_MASK | GDK_BUTTON3_MASK;
+    if ((crossing->state & Buttons) != 0) return FALSE;
+    if (crossing->type == GDK_ENTER_NOTIFY)
+        EmitPointer(MouseMove, static_cast<TGadget>(data), 0, crossing->x, crossing->y, crossing->state);
+    else
+        EmitPointer(MouseLeave, static_cast<TGadget>(data), 0, crossing->x, crossing->y, crossing->state);
+    return FALSE;
+}
+
 gboolean OnButton(GtkWidget*, GdkEventButton* button, gpointer data) {
     // GTK numbers the middle button 2 and the right one 3; the game the other way round. Double-click
     // reports come on top of the plain presses and are left out.
@@ -192,7 +205,8 @@ void GtkMakeCanvas(TGadget gadget) {
     GtkWidget* holder = gtk_event_box_new();
     canvas->holder = holder;
     gtk_widget_set_app_paintable(holder, TRUE);
-    gtk_widget_add_events(holder, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
+    gtk_widget_add_events(holder, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                                      GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
     gtk_widget_set_size_request(holder, gadget->w, gadget->h);
     g_signal_connect(holder, "draw", G_CALLBACK(OnHolderDraw), canvas);
     g_signal_connect(holder, "map", G_CALLBACK(OnMap), gadget);
@@ -200,6 +214,8 @@ void GtkMakeCanvas(TGadget gadget) {
     g_signal_connect(holder, "motion-notify-event", G_CALLBACK(OnMotion), gadget);
     g_signal_connect(holder, "button-press-event", G_CALLBACK(OnButton), gadget);
     g_signal_connect(holder, "button-release-event", G_CALLBACK(OnButton), gadget);
+    g_signal_connect(holder, "enter-notify-event", G_CALLBACK(OnCrossing), gadget);
+    g_signal_connect(holder, "leave-notify-event", G_CALLBACK(OnCrossing), gadget);
     // First in the container, so that the canvas's children lie above the picture and its pointer area.
     gtk_fixed_put(GTK_FIXED(fixed), holder, 0, 0);
     gtk_widget_show(holder);

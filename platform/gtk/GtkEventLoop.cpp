@@ -68,6 +68,7 @@ void GtkEnsureStarted() {
         std::exit(1);
     }
     GtkInstallPanelStyle();
+    GtkInstallClickGuard();
 }
 
 // The menu page that start-up opens is drawn by the engine's own process while the game still assembles

@@ -22,6 +22,7 @@ struct TGtkNative {
     bool syncingItems = false;             // list box: rows are being rebuilt, ignore selection
     bool owned = false;                    // no parent container: we hold the widget
     int lastX = 0, lastY = 0, lastW = 0, lastH = 0; // window: what was last reported as moved or sized
+    GtkWidget* picture = nullptr;          // panel: the image in its middle, made when first asked for
     TGtkCanvas* canvas = nullptr;
     TGtkHtmlView* html = nullptr;
 };
@@ -35,6 +36,8 @@ void GtkEnsureStarted();
 
 // The game's look for panels, labels, buttons and list boxes, for the whole screen.
 void GtkInstallPanelStyle();
+// Puts every button event through the click guard (platform/ClickGuard.hpp) before GTK sees it.
+void GtkInstallClickGuard();
 
 // Canvases: the picture widget with its back buffer, inside a container that holds the canvas's children.
 void GtkMakeCanvas(TGadget canvas);
@@ -62,6 +65,8 @@ void GtkPaintPanelThroughGl(GtkWidget* body, TGadget canvas);
 
 // A status bar at the end of a window's box, below the client area, painted through GL once the window is.
 void GtkAddStatusBar(GtkWidget* box, GtkWidget* client);
+// Shows the line in the status bar of the box, if it has one.
+void GtkSetStatusText(GtkWidget* box, const std::string& text);
 
 // HTML views: a web view that remembers links as the page wrote them.
 void GtkMakeHtmlView(TGadget view);

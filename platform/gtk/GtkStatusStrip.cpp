@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr const char* StripKey = "gorum-status-strip";
+
 struct TStatusStrip {
     GtkWidget* client = nullptr; // the strip is what the box holds below it
     GtkWidget* bar = nullptr;
@@ -68,10 +70,21 @@ void GtkAddStatusBar(GtkWidget* box, GtkWidget* client) {
     strip->client = client;
     strip->bar = gtk_statusbar_new();
     gtk_box_pack_end(GTK_BOX(box), strip->bar, FALSE, FALSE, 0);
-    g_object_set_data_full(G_OBJECT(box), "gorum-status-strip", strip, FreeStrip);
+    g_object_set_data_full(G_OBJECT(box), StripKey, strip, FreeStrip);
     g_signal_connect_after(box, "draw", G_CALLBACK(OnBoxDrawn), strip);
     for (GtkWidget* widget : {box, strip->bar}) {
         g_signal_connect(widget, "style-updated", G_CALLBACK(MarkStale), strip);
         g_signal_connect(widget, "state-flags-changed", G_CALLBACK(MarkStaleOnState), strip);
     }
+}
+
+void GtkSetStatusText(GtkWidget* box, const std::string& text) {
+    auto* strip = static_cast<TStatusStrip*>(g_object_get_data(G_OBJECT(box), StripKey));
+    if (strip == nullptr) return;
+    GtkStatusbar* bar = GTK_STATUSBAR(strip->bar);
+    const guint context = gtk_statusbar_get_context_id(bar, "game");
+    gtk_statusbar_remove_all(bar, context);
+    gtk_statusbar_push(bar, context, text.c_str());
+    strip->picture.stale = true;
+    gtk_widget_queue_draw(box);
 }

@@ -6,6 +6,8 @@
 #include "platform/gtk/GtkKeys.hpp"
 #include "platform/gtk/GtkNative.hpp"
 
+#include <algorithm>
+
 namespace {
 
 void Emit(int id, TGadget source, int data = 0, int x = 0, int y = 0, int mods = 0) {
@@ -46,6 +48,9 @@ gboolean OnConfigure(GtkWidget*, GdkEventConfigure* configure, gpointer data) {
     if (configure->x != native->lastX || configure->y != native->lastY) {
         native->lastX = configure->x;
         native->lastY = configure->y;
+        // Where the window really is, however it got there: what places other windows beside it reads.
+        gadget->x = configure->x;
+        gadget->y = configure->y;
         Emit(WindowMove, gadget, 0, configure->x, configure->y);
     }
     return FALSE;
@@ -130,6 +135,40 @@ void MakeButton(TGadget gadget, TGtkNative* native) {
     native->control = button;
 }
 
+// The height of the label's text laid out at the given width and scale of its font.
+int LaidOutHeight(GtkWidget* label, const std::string& text, int width, double scale) {
+    PangoLayout* layout = gtk_widget_create_pango_layout(label, text.c_str());
+    pango_layout_set_width(layout, width * PANGO_SCALE);
+    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    PangoAttrList* attributes = pango_attr_list_new();
+    pango_attr_list_insert(attributes, pango_attr_scale_new(scale));
+    pango_layout_set_attributes(layout, attributes);
+    pango_attr_list_unref(attributes);
+    int height = 0;
+    pango_layout_get_pixel_size(layout, nullptr, &height);
+    g_object_unref(layout);
+    return height;
+}
+
+// A text too long for its box is set smaller, down to a size still easy to read, rather than cut off.
+void FitLabel(TGadget gadget) {
+    TGtkNative* native = NativeOf(gadget);
+    if (native == nullptr || native->control == nullptr || gadget->w <= 0 || gadget->h <= 0) return;
+    constexpr double Smallest = 0.75, Step = 0.05;
+    double scale = 1.0;
+    while (scale - Step >= Smallest - 1e-9 &&
+           LaidOutHeight(native->control, gadget->text, gadget->w, scale) > gadget->h)
+        scale -= Step;
+    PangoAttrList* attributes = pango_attr_list_new();
+    if (scale < 1.0) pango_attr_list_insert(attributes, pango_attr_scale_new(scale));
+    gtk_label_set_attributes(GTK_LABEL(native->control), attributes);
+    pango_attr_list_unref(attributes);
+}
+
+void OnLabelStyled(GtkWidget*, gpointer data) {
+    FitLabel(static_cast<TGadget>(data));
+}
+
 void MakeLabel(TGadget gadget, TGtkNative* native) {
     GtkWidget* label = gtk_label_new(gadget->text.c_str());
     AddClasses(label, {"gorum-label"});
@@ -155,6 +194,7 @@ void MakeLabel(TGadget gadget, TGtkNative* native) {
     gtk_widget_show_all(box);
     native->outer = box;
     native->control = label;
+    g_signal_connect(label, "style-updated", G_CALLBACK(OnLabelStyled), gadget);
 }
 
 void MakeListBox(TGadget gadget, TGtkNative* native) {
@@ -182,6 +222,30 @@ void MakeListBox(TGadget gadget, TGtkNative* native) {
     native->control = tree;
 }
 
+// The frame's pixels as a pixbuf; a masked image shows its pure black as transparent.
+GdkPixbuf* FramePixbuf(const TImageData& image, int frame) {
+    if (frame < 0 || frame >= static_cast<int>(image.pixels.size()) || image.width <= 0 || image.height <= 0)
+        return nullptr;
+    const std::vector<uint8_t>& pixels = image.pixels[static_cast<size_t>(frame)];
+    const size_t rowBytes = static_cast<size_t>(image.width) * 4;
+    if (pixels.size() < rowBytes * static_cast<size_t>(image.height)) return nullptr;
+    GdkPixbuf* picture = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, image.width, image.height);
+    const int stride = gdk_pixbuf_get_rowstride(picture);
+    guchar* to = gdk_pixbuf_get_pixels(picture);
+    for (int row = 0; row < image.height; ++row) {
+        const uint8_t* from = pixels.data() + rowBytes * static_cast<size_t>(row);
+        guchar* line = to + static_cast<ptrdiff_t>(row) * stride;
+        for (size_t i = 0; i < rowBytes; i += 4) {
+            const bool black = from[i] == 0 && from[i + 1] == 0 && from[i + 2] == 0;
+            line[i] = from[i];
+            line[i + 1] = from[i + 1];
+            line[i + 2] = from[i + 2];
+            line[i + 3] = (image.flags & ImageMasked) != 0 && black ? 0 : from[i + 3];
+        }
+    }
+    return picture;
+}
+
 void FreeIcons(TGtkNative* native) {
     for (GdkPixbuf* icon : native->icons)
         g_object_unref(icon);
@@ -189,31 +253,45 @@ void FreeIcons(TGtkNative* native) {
     native->iconsFrom = nullptr;
 }
 
-// One pixbuf per frame of the strip; a masked strip shows its pure black as transparent.
+// One pixbuf per frame of the strip.
 void BuildIcons(TGadget listBox, TGtkNative* native) {
     FreeIcons(native);
     const TImageData* strip = listBox->iconStrip.get();
     native->iconsFrom = strip;
-    if (strip == nullptr || strip->width <= 0 || strip->height <= 0) return;
-    for (const std::vector<uint8_t>& frame : strip->pixels) {
-        GdkPixbuf* icon = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, strip->width, strip->height);
-        const int stride = gdk_pixbuf_get_rowstride(icon);
-        guchar* pixels = gdk_pixbuf_get_pixels(icon);
-        const size_t rowBytes = static_cast<size_t>(strip->width) * 4;
-        for (int row = 0;
-             row < strip->height && frame.size() >= rowBytes * static_cast<size_t>(strip->height); ++row) {
-            guchar* to = pixels + static_cast<ptrdiff_t>(row) * stride;
-            const uint8_t* from = frame.data() + rowBytes * static_cast<size_t>(row);
-            for (size_t i = 0; i < rowBytes; i += 4) {
-                const bool black = from[i] == 0 && from[i + 1] == 0 && from[i + 2] == 0;
-                to[i] = from[i];
-                to[i + 1] = from[i + 1];
-                to[i + 2] = from[i + 2];
-                to[i + 3] = (strip->flags & ImageMasked) != 0 && black ? 0 : from[i + 3];
-            }
-        }
+    if (strip == nullptr) return;
+    for (int frame = 0; frame < static_cast<int>(strip->pixels.size()); ++frame) {
+        GdkPixbuf* icon = FramePixbuf(*strip, frame);
+        if (icon == nullptr) break;
         native->icons.push_back(icon);
     }
+}
+
+void ShowPicture(TGadget panel, TGtkNative* native) {
+    if (native->fixed == nullptr) return;
+    GdkPixbuf* frame =
+        panel->picture != nullptr ? FramePixbuf(*panel->picture, panel->pictureFrame) : nullptr;
+    if (frame == nullptr) {
+        if (native->picture != nullptr) gtk_widget_hide(native->picture);
+        return;
+    }
+    // As large as the panel holds with a margin, up to twice the picture's own size.
+    constexpr int Margin = 8;
+    const int w = gdk_pixbuf_get_width(frame), h = gdk_pixbuf_get_height(frame);
+    const double fit = std::min({2.0, static_cast<double>(panel->w - 2 * Margin) / w,
+                                 static_cast<double>(panel->h - 2 * Margin) / h});
+    const int shownW = std::max(1, static_cast<int>(w * fit)),
+              shownH = std::max(1, static_cast<int>(h * fit));
+    GdkPixbuf* shown = gdk_pixbuf_scale_simple(frame, shownW, shownH, GDK_INTERP_HYPER);
+    g_object_unref(frame);
+    if (native->picture == nullptr) {
+        native->picture = gtk_image_new();
+        gtk_fixed_put(GTK_FIXED(native->fixed), native->picture, 0, 0);
+    }
+    gtk_image_set_from_pixbuf(GTK_IMAGE(native->picture), shown);
+    g_object_unref(shown);
+    gtk_fixed_move(GTK_FIXED(native->fixed), native->picture, (panel->w - shownW) / 2,
+                   (panel->h - shownH) / 2);
+    gtk_widget_show(native->picture);
 }
 
 void AppendRow(TGtkNative* native, const TListItem& item) {
@@ -258,6 +336,7 @@ void Place(TGadget gadget, TGtkNative* native) {
     }
     gtk_widget_set_size_request(native->outer, gadget->w, gadget->h);
     gtk_widget_set_visible(native->outer, gadget->visible);
+    if (gadget->kind == TGadgetKind::Label) FitLabel(gadget);
 }
 
 } // namespace
@@ -327,6 +406,8 @@ void BackendBoundsChanged(TGadget gadget) {
     }
     gtk_widget_set_size_request(native->outer, gadget->w, gadget->h);
     if (gadget->kind == TGadgetKind::Canvas) GtkResizeCanvas(gadget);
+    if (gadget->kind == TGadgetKind::Label) FitLabel(gadget);
+    if (gadget->kind == TGadgetKind::Panel && gadget->picture != nullptr) ShowPicture(gadget, native);
 }
 
 void BackendTextChanged(TGadget gadget) {
@@ -341,6 +422,7 @@ void BackendTextChanged(TGadget gadget) {
         break;
     case TGadgetKind::Label:
         gtk_label_set_text(GTK_LABEL(native->control), gadget->text.c_str());
+        FitLabel(gadget);
         break;
     default:
         break;
@@ -350,4 +432,29 @@ void BackendTextChanged(TGadget gadget) {
 void BackendItemsChanged(TGadget listBox) {
     TGtkNative* native = NativeOf(listBox);
     if (native != nullptr && native->store != nullptr) SyncItems(listBox, native);
+}
+
+void BackendStatusTextChanged(TGadget window) {
+    TGtkNative* native = NativeOf(window);
+    if (native == nullptr || native->fixed == nullptr) return;
+    if (GtkWidget* box = gtk_widget_get_parent(native->fixed)) GtkSetStatusText(box, window->statusText);
+}
+
+void BackendPictureChanged(TGadget panel) {
+    TGtkNative* native = NativeOf(panel);
+    if (native != nullptr) ShowPicture(panel, native);
+}
+
+TBounds BackendWorkArea(TGadget window) {
+    TGtkNative* native = NativeOf(window);
+    GdkDisplay* display = gdk_display_get_default();
+    GdkWindow* shown =
+        native != nullptr && native->outer != nullptr ? gtk_widget_get_window(native->outer) : nullptr;
+    GdkMonitor* monitor = shown != nullptr ? gdk_display_get_monitor_at_window(display, shown)
+                                           : gdk_display_get_primary_monitor(display);
+    if (monitor == nullptr) monitor = gdk_display_get_monitor(display, 0);
+    if (monitor == nullptr) return {};
+    GdkRectangle area{};
+    gdk_monitor_get_workarea(monitor, &area);
+    return {area.x, area.y, area.width, area.height};
 }

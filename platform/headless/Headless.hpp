@@ -27,6 +27,8 @@ struct TDrawCall {
 // Back to a clean machine: no gadgets' events queued, no hooks, clock at 0, no draw calls, no timers.
 void HeadlessReset();
 void HeadlessSetClock(uint64_t ms);
+// The screen's work area that WorkArea reports for every window: 1280 x 1024 from (0, 0) after a reset.
+void HeadlessSetWorkArea(const TBounds& area);
 // Moves the clock on; each timer emits one tick per period that elapsed, through the hook chain.
 void HeadlessAdvanceClock(uint64_t ms);
 // Emits an event through the hook chain, as the machine would.

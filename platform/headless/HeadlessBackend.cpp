@@ -10,6 +10,9 @@ uint64_t Clock = 0;
 std::vector<TTimer> Timers;
 std::vector<uint64_t> TimerDue;
 std::vector<TDrawCall> Calls;
+// A common screen, all of it free for windows, until a test says otherwise.
+constexpr TBounds DefaultWorkArea{0, 0, 1280, 1024};
+TBounds Screen = DefaultWorkArea;
 
 void Record(TDrawKind kind, TGadget canvas, const TDrawState& state, float x = 0, float y = 0, float w = 0,
             float h = 0) {
@@ -32,6 +35,11 @@ void BackendVisibilityChanged(TGadget) {}
 void BackendBoundsChanged(TGadget) {}
 void BackendTextChanged(TGadget) {}
 void BackendItemsChanged(TGadget) {}
+void BackendStatusTextChanged(TGadget) {}
+void BackendPictureChanged(TGadget) {}
+TBounds BackendWorkArea(TGadget) {
+    return Screen;
+}
 void BackendNavigate(TGadget, const std::string&) {}
 void BackendRepaintRequested(TGadget) {}
 bool BackendCanvasReady(TGadget) {
@@ -107,7 +115,12 @@ void HeadlessReset() {
     Timers.clear(); // the platform keeps the timers themselves; they just stop ticking here
     TimerDue.clear();
     Calls.clear();
+    Screen = DefaultWorkArea;
     SetDebugLogSink(nullptr);
+}
+
+void HeadlessSetWorkArea(const TBounds& area) {
+    Screen = area;
 }
 
 void HeadlessSetClock(uint64_t ms) {

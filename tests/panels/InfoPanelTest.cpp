@@ -42,6 +42,17 @@ class InfoPanelTest : public ::testing::Test {
     }
 };
 
+TEST_F(InfoPanelTest, ThePicturePanelShowsThePagesPicture) {
+    TInfoText station = StationPage();
+    station.Picture = CreateImage(100, 100, 2);
+    station.PictureFrame = 1;
+    TInfoPanel::ShowPage(station);
+    EXPECT_EQ(InfoImage->picture, station.Picture);
+    EXPECT_EQ(InfoImage->pictureFrame, 1);
+    TInfoPanel::ShowPage(ActionPage());
+    EXPECT_EQ(InfoImage->picture, nullptr);
+}
+
 TEST_F(InfoPanelTest, BuildCreatesTheControlsInOrderHidden) {
     const char* tags[] = {"INFO_PANEL",     "INFO_TITLE", "INFO_INFO", "INFO_DATA", "INFO_IMAGE",
                           "INFO_INVENTORY", "INFO_GO",    "INFO_UP",   "INFO_HELP", "INFO_CLOSE"};

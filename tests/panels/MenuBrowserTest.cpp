@@ -113,8 +113,10 @@ TEST_F(HtmlWindowsTest, TutorialOpensAsARegisteredWindowAtTheDefaultShape) {
     EXPECT_EQ(TutorialWindow->parent, nullptr);
     EXPECT_EQ(TutorialWindow->style, StyleTitleBar | StyleClientCoords);
     EXPECT_EQ(TutorialWindow->text, "Tutorial First Steps");
-    EXPECT_EQ(TutorialWindow->x, 5);
-    EXPECT_EQ(TutorialWindow->y, 25);
+    // A 1280-wide screen holds both side by side once the main window moves over.
+    EXPECT_EQ(MainWindow->x, 12);
+    EXPECT_EQ(TutorialWindow->x, 828);
+    EXPECT_EQ(TutorialWindow->y, 75);
     EXPECT_EQ(TutorialWindow->w, 440);
     EXPECT_EQ(TutorialWindow->h, 480);
     EXPECT_EQ(TutorialView->parent, TutorialWindow);
@@ -134,11 +136,45 @@ TEST_F(HtmlWindowsTest, TutorialOpensAsARegisteredWindowAtTheDefaultShape) {
 TEST_F(HtmlWindowsTest, TutorialTakesEachGivenNumberAndTheDefaultForTheRest) {
     TTutorialWindow::Open("/t.html", "T", 100, -1, 300, -1);
     EXPECT_EQ(TutorialWindow->x, 100);
-    EXPECT_EQ(TutorialWindow->y, 25);
+    EXPECT_EQ(TutorialWindow->y, 75);
     EXPECT_EQ(TutorialWindow->w, 300);
     EXPECT_EQ(TutorialWindow->h, 480);
     EXPECT_EQ(TutorialView->w, 300);
     EXPECT_EQ(TutorialView->h, 480);
+}
+
+// Beside the main window on whichever side has room; on a screen too small for both, clear of the
+// intro prompt's buttons (canvas rows 210 to 235).
+TEST_F(HtmlWindowsTest, TutorialOpensBesideTheGameOrBelowThePromptsButtons) {
+    HeadlessSetWorkArea({0, 0, 1920, 1080});
+    OpenTutorial();
+    EXPECT_EQ(MainWindow->x, 150);
+    EXPECT_EQ(TutorialWindow->x, 966);
+    EXPECT_EQ(TutorialWindow->y, 75);
+
+    SetBounds(MainWindow, 1000, 75, 800, 600);
+    OpenTutorial();
+    EXPECT_EQ(MainWindow->x, 1000);
+    EXPECT_EQ(TutorialWindow->x, 544);
+
+    HeadlessSetWorkArea({0, 0, 1024, 768});
+    SetBounds(MainWindow, 150, 75, 800, 600);
+    OpenTutorial();
+    EXPECT_EQ(MainWindow->x, 150);
+    EXPECT_EQ(TutorialWindow->x, 584);
+    EXPECT_GT(TutorialWindow->y, 75 + 235);
+    EXPECT_LE(TutorialWindow->y + TutorialWindow->h, 768);
+    EXPECT_EQ(TutorialView->h, TutorialWindow->h);
+}
+
+TEST_F(HtmlWindowsTest, ShowingAPageBringsTheWindowBackThere) {
+    OpenTutorial();
+    HeadlessFollowLink(TutorialView, "/game/content/tut/Tutorial2.html");
+    TTutorialWindow::Hide();
+    TTutorialWindow::ShowPage(TutorialUrl);
+    EXPECT_EQ(TutorialView->url, "/game/content/tut/Tutorial1.html");
+    EXPECT_TRUE(TutorialWindow->visible);
+    EXPECT_FALSE(TutorialHidden);
 }
 
 TEST_F(HtmlWindowsTest, UseUrlPutsTheLocationInTheTitleBar) {
@@ -155,7 +191,7 @@ TEST_F(HtmlWindowsTest, ReopeningReplacesTheWindowAndLeavesOneRegisteredWidget) 
     EXPECT_NE(TutorialWidget, oldWidget);
     EXPECT_EQ(oldWidget->Tag, "DESTROYING...");
     EXPECT_EQ(CountWidgets("WINTUTORIAL"), 1) << "no widget may be left holding a freed window";
-    EXPECT_EQ(TutorialWindow->x, 5);
+    EXPECT_EQ(TutorialWindow->x, 828);
     EXPECT_EQ(TutorialWindow->w, 440);
 }
 

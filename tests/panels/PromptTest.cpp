@@ -3,6 +3,7 @@
 #include "panels/Widget.hpp"
 #include "platform/headless/Headless.hpp"
 #include "rules/Item.hpp"
+#include "scene/RadialItem.hpp"
 #include "scene/TimeBar.hpp"
 
 #include <gtest/gtest.h>
@@ -229,6 +230,25 @@ TEST_F(PromptTest, AGoalsResultOpensOverAnotherPanelAndKeepsTheLockWhenThatClose
     EXPECT_TRUE(PanelLocked);
     TPrompt::Close();
     EXPECT_FALSE(PanelLocked);
+}
+
+// The frame beside the secondary text pictures the goal a prompt is about, and the Gorum otherwise.
+TEST_F(PromptTest, ThePictureFrameShowsTheGoalsItemOrSkillOrElseTheGorum) {
+    ItemList.front()->icon = CreateImage(50, 50);
+    TPrompt::GoalPassed(Goal(0, 0, 1, "medal"));
+    EXPECT_EQ(PromptImage->picture, ItemList.front()->icon);
+    const TImage mental = LoadImage(SkillIconPaths[1]);
+    ASSERT_NE(mental, nullptr);
+    TPrompt::Close();
+    TPrompt::GoalFailed(Goal(1, 4, 1));
+    EXPECT_EQ(PromptImage->picture, mental);
+    TPrompt::Close();
+    TPrompt::EditGoal(Goal(1, 4, 3));
+    EXPECT_EQ(PromptImage->picture, mental);
+    TPrompt::Close();
+    TPrompt::Open("GAMEMENU", "Main Menu", "", "", 1, 1, "Return", "Quit");
+    ASSERT_NE(PromptImage->picture, nullptr);
+    EXPECT_EQ(PromptImage->picture, LoadImage(PromptGorumPath));
 }
 
 TEST_F(PromptTest, GoalsAreDescribedByTheirItemOrTheirSkill) {

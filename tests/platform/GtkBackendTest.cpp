@@ -1,5 +1,7 @@
 #include "GtkTestSupport.hpp"
 
+#include "platform/ImageData.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,17 +25,6 @@ struct TScene {
         Present();
     }
 };
-
-// Colour of one screen pixel, read back from the X server.
-std::vector<int> ScreenPixel(std::pair<int, int> point) {
-    GdkPixbuf* shot =
-        gdk_pixbuf_get_from_window(gdk_get_default_root_window(), point.first, point.second, 1, 1);
-    if (shot == nullptr) return {};
-    const guchar* p = gdk_pixbuf_get_pixels(shot);
-    std::vector<int> rgb = {p[0], p[1], p[2]};
-    g_object_unref(shot);
-    return rgb;
-}
 
 // The window on screen and every event of getting there handled and forgotten.
 bool SettleOnScreen(TGadget window, TEventLog& log, int ms) {
@@ -142,6 +133,95 @@ TEST_F(GtkTest, GtkCanvas_PointerOutsideThePanelsArrivesInCanvasCoordinates) {
                      event.y < 250)
             << "canvas saw the pointer over the panel at " << event.x << "," << event.y;
     }
+}
+
+// Onto a panel the canvas hears that the pointer left; when the panel goes, that it is back, and where.
+TEST_F(GtkTest, GtkCanvas_LeavingForAPanelAndThePanelGoingAreReported) {
+    TScene scene;
+    TEventLog log;
+    log.Watch({MouseMove, MouseLeave}, true);
+    ASSERT_TRUE(WaitMapped(scene.window));
+    const auto onCanvas = ScreenPoint(scene.canvas, 450, 150);
+    ASSERT_TRUE(Xdotool("mousemove --sync " + std::to_string(onCanvas.first) + " " +
+                        std::to_string(onCanvas.second)));
+    ASSERT_TRUE(PumpUntil([&] { return log.Count(MouseMove, scene.canvas) > 0; }, 2000));
+    const auto onPanel = ScreenPoint(scene.panel, 100, 60);
+    ASSERT_TRUE(
+        Xdotool("mousemove --sync " + std::to_string(onPanel.first) + " " + std::to_string(onPanel.second)));
+    ASSERT_TRUE(PumpUntil([&] { return log.Count(MouseLeave, scene.canvas) > 0; }, 2000));
+    log.events.clear();
+    SetVisible(scene.panel, false);
+    ASSERT_TRUE(PumpUntil([&] { return log.Count(MouseMove, scene.canvas) > 0; }, 2000));
+    EXPECT_EQ(log.Last(MouseMove)->x, 600);
+    EXPECT_EQ(log.Last(MouseMove)->y, 160);
+}
+
+// A text longer than its box is set smaller until it fits whole; a short one keeps its size.
+TEST_F(GtkTest, GtkLabel_ATextTooLongForItsBoxIsSetSmallerToFitWhole) {
+    TGadget window = OpenWindow("Label", 100, 100, 400, 300, nullptr, MainStyle);
+    TGadget panel = AddPanel(0, 0, 350, 250, window, 1);
+    const std::string longText =
+        "  This is a planning goal.  It won't have any effect on the game until you focus on it.  You can "
+        "focus goals more quickly by squeezing them with the left mouse button.  You can remove goals more "
+        "quickly by dragging them away from the timebar.  Adjust the deadline by moving it left and right.";
+    TGadget label = AddLabel("Short.", 15, 50, 320, 70, panel);
+    ASSERT_TRUE(WaitMapped(window));
+    PumpFor(100);
+    const auto laidOut = [&] {
+        int h = 0;
+        pango_layout_get_pixel_size(gtk_label_get_layout(GTK_LABEL(WidgetOf(label))), nullptr, &h);
+        return h;
+    };
+    const int shortHeight = laidOut();
+    SetText(label, longText);
+    PumpFor(100);
+    EXPECT_LE(laidOut(), 70);
+    EXPECT_GT(laidOut(), 3 * shortHeight); // still all of it, on several lines
+    SetText(label, "Short.");
+    PumpFor(100);
+    EXPECT_EQ(laidOut(), shortHeight);
+}
+
+// A panel's picture sits in its middle, grown to fill it up to twice its size, and goes when taken away.
+TEST_F(GtkTest, GtkPanel_APictureSitsInTheMiddleAndGoesWhenTakenAway) {
+    TGadget window = OpenWindow("Picture", 100, 100, 300, 300, nullptr, MainStyle);
+    TGadget panel = AddPanel(50, 50, 150, 150, window, 1);
+    const TImage red = CreateImage(40, 40, 1, 0);
+    for (size_t i = 0; i < red->pixels[0].size(); i += 4) {
+        red->pixels[0][i] = 220;
+        red->pixels[0][i + 3] = 255;
+    }
+    SetPicture(panel, red);
+    ASSERT_TRUE(WaitMapped(window));
+    PumpFor(300);
+    EXPECT_EQ(ScreenPixel(ScreenPoint(panel, 75, 75)), (std::vector<int>{220, 0, 0}));
+    EXPECT_EQ(ScreenPixel(ScreenPoint(panel, 36, 36)), (std::vector<int>{220, 0, 0})); // 80 x 80 now
+    EXPECT_NE(ScreenPixel(ScreenPoint(panel, 20, 75)), (std::vector<int>{220, 0, 0}));
+    SetPicture(panel, nullptr);
+    PumpFor(300);
+    EXPECT_NE(ScreenPixel(ScreenPoint(panel, 75, 75)), (std::vector<int>{220, 0, 0}));
+}
+
+TEST_F(GtkTest, GtkWindow_TheStatusBarShowsItsLineAndTheWorkAreaHoldsTheWindow) {
+    TGadget window = OpenWindow("Gorum", 150, 75, 400, 300, nullptr, MainStyle);
+    ASSERT_TRUE(WaitMapped(window));
+    SetStatusText(window, "Week 3 of 10 · Motivation 62");
+    PumpFor(100);
+    GtkWidget* box = gtk_bin_get_child(GTK_BIN(NativeOf(window)->outer));
+    GList* children = gtk_container_get_children(GTK_CONTAINER(box));
+    GtkWidget* bar = GTK_WIDGET(g_list_last(children)->data);
+    g_list_free(children);
+    ASSERT_TRUE(GTK_IS_STATUSBAR(bar));
+    GList* parts =
+        gtk_container_get_children(GTK_CONTAINER(gtk_statusbar_get_message_area(GTK_STATUSBAR(bar))));
+    ASSERT_NE(parts, nullptr);
+    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(parts->data)), "Week 3 of 10 · Motivation 62");
+    g_list_free(parts);
+    const TBounds area = WorkArea(window);
+    EXPECT_GE(area.w, 400);
+    EXPECT_GE(area.h, 300);
+    EXPECT_EQ(window->x, 150);
+    EXPECT_EQ(window->y, 75);
 }
 
 TEST_F(GtkTest, GtkKeys_EscapeReachesTheGameWhileAButtonHasTheFocus) {
@@ -279,21 +359,6 @@ TEST_F(GtkTest, GtkCanvas_TheScreenKeepsThePresentedPictureWhileTheNextIsDrawn) 
     PumpFor(200);
     EXPECT_EQ(ScreenPixel(ScreenPoint(scene.canvas, 10, 10)), (std::vector<int>{255, 0, 0}));
     EXPECT_EQ(ScreenPixel(ScreenPoint(scene.canvas, 600, 10)), (std::vector<int>{0, 255, 0}));
-}
-
-// A rectangle of the screen, three bytes a pixel.
-std::vector<guchar> ScreenArea(std::pair<int, int> at, int w, int h) {
-    GdkPixbuf* shot = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), at.first, at.second, w, h);
-    if (shot == nullptr) return {};
-    std::vector<guchar> rgb;
-    for (int row = 0; row < h; ++row) {
-        const guchar* from =
-            gdk_pixbuf_get_pixels(shot) + static_cast<ptrdiff_t>(row) * gdk_pixbuf_get_rowstride(shot);
-        for (int column = 0; column < w; ++column, from += gdk_pixbuf_get_n_channels(shot))
-            rgb.insert(rgb.end(), from, from + 3);
-    }
-    g_object_unref(shot);
-    return rgb;
 }
 
 // The strip below the client area, as it is on the screen.

@@ -50,6 +50,32 @@ inline std::pair<int, int> ScreenPoint(TGadget gadget, int x, int y) {
     return {originX + inTop, originY + inTopY};
 }
 
+// Colour of one screen pixel, read back from the X server.
+inline std::vector<int> ScreenPixel(std::pair<int, int> point) {
+    GdkPixbuf* shot =
+        gdk_pixbuf_get_from_window(gdk_get_default_root_window(), point.first, point.second, 1, 1);
+    if (shot == nullptr) return {};
+    const guchar* p = gdk_pixbuf_get_pixels(shot);
+    std::vector<int> rgb = {p[0], p[1], p[2]};
+    g_object_unref(shot);
+    return rgb;
+}
+
+// A rectangle of the screen, three bytes a pixel.
+inline std::vector<guchar> ScreenArea(std::pair<int, int> at, int w, int h) {
+    GdkPixbuf* shot = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), at.first, at.second, w, h);
+    if (shot == nullptr) return {};
+    std::vector<guchar> rgb;
+    for (int row = 0; row < h; ++row) {
+        const guchar* from =
+            gdk_pixbuf_get_pixels(shot) + static_cast<ptrdiff_t>(row) * gdk_pixbuf_get_rowstride(shot);
+        for (int column = 0; column < w; ++column, from += gdk_pixbuf_get_n_channels(shot))
+            rgb.insert(rgb.end(), from, from + 3);
+    }
+    g_object_unref(shot);
+    return rgb;
+}
+
 inline bool Xdotool(const std::string& arguments) {
     return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
 }

@@ -89,6 +89,28 @@ TEST_F(GoalLifeTest, SkillAndItemGoalsAndWhenTheyAreReached) {
     EXPECT_EQ(TGoal::CreateSkillGoal(-1, 0)->IsReached(), 1);
 }
 
+// An item goal's token shows its item's icon made small in its middle, there wherever the token goes.
+TEST_F(GoalLifeTest, AnItemGoalsTokenCarriesItsItemsIconSmallInItsMiddle) {
+    Item("medal")->icon = CreateImage(50, 50);
+    TGoalRef goal = TGoal::CreateItemGoal("medal");
+    ASSERT_NE(goal->icon, nullptr);
+    EXPECT_EQ(goal->icon->Image, ItemList.front()->icon);
+    EXPECT_TRUE(InLayer("iconlayer", goal->icon));
+    const auto centred = [&] {
+        const THotspot& token = *goal->hotspot;
+        EXPECT_FLOAT_EQ(goal->icon->X + goal->icon->DrawnWidth() / 2, token.X + token.Width / 2.0f);
+        EXPECT_FLOAT_EQ(goal->icon->Y + goal->icon->DrawnHeight() / 2, token.Y + token.Height / 2.0f);
+    };
+    EXPECT_LT(goal->icon->DrawnWidth(), static_cast<float>(goal->hotspot->Width));
+    centred();
+    goal->hotspot->SetPosition(300.0f, 150.0f);
+    TGoal::UpdateAll("NULL", "NULL");
+    centred();
+    const TSpriteRef icon = goal->icon;
+    goal->Destroy();
+    EXPECT_FALSE(InLayer("iconlayer", icon));
+}
+
 TEST_F(GoalLifeTest, DestroyTakesTheTokenAndIconAlong) {
     TGoalRef goal = TGoal::CreateSkillGoal(0, 4);
     const THotspotRef token = goal->hotspot;

@@ -232,6 +232,30 @@ TEST_F(StationTest, InfoPageListsUnlockedActionsWithSkillIcons) {
     EXPECT_EQ(filled, (std::vector<std::pair<std::string, int>>{{"Swim", 3}, {"Chat", 0}, {"Lead", 5}}));
 }
 
+// What a station's page and ring show: the station as it looks now, and the item an action gives.
+TEST_F(StationTest, PagesAndRingsArePicturedByTheStationAndTheGivenItem) {
+    dir.WriteBmp("art/shoes.bmp", 50, 50);
+    Item("shoes", "NOMINAL", "SetIcon(\"art/shoes.bmp\")\n");
+    TAction* buy = Unlocked("TAG=\"buy\"\nNAME=\"Buy\"\nGiveItem(\"shoes\")\n");
+    Unlocked("TAG=\"run\"\nNAME=\"Run\"\nGiveSkill(\"Fitness\",\"\",\"\",\"5\")\n");
+    ASSERT_NE(TItem::FindByTag("shoes")->icon, nullptr);
+    EXPECT_EQ(buy->infoText.Picture, TItem::FindByTag("shoes")->icon);
+    TStation* s = Station(Image + "TAG=\"station_shop\"\nSetAlternate(\"art/alt1.bmp\", \"60\", \"60\", "
+                                  "\"0\", \"1\")\nSetAction(\"buy\")\nSetAction(\"run\")\n");
+    s->BuildRadial();
+    ASSERT_NE(s->radial->Items[0]->Icon, nullptr);
+    ASSERT_NE(s->radial->Items[1]->Icon, nullptr);
+    EXPECT_EQ(s->radial->Items[0]->Icon->Image, TItem::FindByTag("shoes")->icon);
+    EXPECT_NE(s->radial->Items[1]->Icon->Image, TItem::FindByTag("shoes")->icon);
+    TImage shown;
+    InfoPageShower = [&](const TInfoText& page) { shown = page.Picture; };
+    s->ShowInfo();
+    EXPECT_EQ(shown, s->images[0]->Image);
+    s->UseAlternate(1);
+    s->ShowInfo();
+    EXPECT_EQ(shown, s->images[1]->Image);
+}
+
 TEST_F(StationTest, LoadAllComesAfterActions) {
     Action("TAG=\"run\"\n");
     dir.Write("content/stations/gym.txt", Image + "TAG=\"station_gym\"\nSetAction(\"run\")\n");

@@ -65,6 +65,27 @@ TEST_F(HotspotTest, HoverIsNeverReportedAndTheEdgesCount) {
     EXPECT_EQ(h->Sprite->Hidden, 0);
 }
 
+// The pointer gone to a panel or another window leaves nothing lit; a held token stays where it was.
+TEST_F(HotspotTest, LeavingTheCanvasEndsTheHoverAndComingBackLightsItAgain) {
+    THotspotRef h = Spot("A", 100, 100, 50, 40);
+    h->SetStateFrames(1, 1, 0, 0);
+    THotspotRef carried = Spot("B", 300, 300, 40, 40);
+    MoveTo(120, 120);
+    Tick();
+    ASSERT_EQ(h->Sprite->Frame, 1);
+    carried->Grab();
+    TEvent leave;
+    leave.id = MouseLeave;
+    TrackPointer(leave);
+    Tick();
+    EXPECT_EQ(h->Sprite->Frame, 0);
+    EXPECT_EQ(carried->X, 300.0f);
+    carried->Release();
+    MoveTo(120, 120);
+    Tick();
+    EXPECT_EQ(h->Sprite->Frame, 1);
+}
+
 TEST_F(HotspotTest, HoldingGivesHoldThenOneSqueezeAfterThreeSecondsThenClick) {
     THotspotRef h = Spot("SETGOAL", 100, 100, 100, 100);
     h->SetStateFrames(1, 1, 1, 0);

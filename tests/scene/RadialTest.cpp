@@ -280,4 +280,34 @@ TEST_F(RadialTest, ItemsBuildTheirButtonIconAndCaptionInTheRightLayers) {
     choice->Show();
     EXPECT_EQ(choice->Hotspot->Inactive, 0);
     EXPECT_EQ(choice->Icon->Hidden, 0);
+
+    // An action that gives an item shows that item's icon, small, in the middle of its button.
+    TRadialItemRef buy = TRadialItem::CreateAction("buy_car", "Buy a car", none, {}, icon);
+    ASSERT_NE(buy->Icon, nullptr);
+    EXPECT_EQ(buy->Icon->Image, icon);
+    buy->SetPosition(200, 200);
+    EXPECT_LT(buy->Icon->DrawnWidth(), 40.0f);
+    EXPECT_FLOAT_EQ(buy->Icon->X + buy->Icon->DrawnWidth() / 2, 200.0f);
+    EXPECT_FLOAT_EQ(buy->Icon->Y + buy->Icon->DrawnHeight() / 2, 200.0f);
+    HeadlessClearDrawCalls();
+    buy->Show();
+    buy->Icon->Draw();
+    const std::vector<TDrawCall> images = Calls(TDrawKind::Image);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_FLOAT_EQ(images[0].state.scaleX, buy->Icon->Scale);
+    buy->Icon->Scale = 1.0f;
+    buy->Icon->Draw();
+    EXPECT_FLOAT_EQ(Calls(TDrawKind::Image).back().state.scaleX, 1.0f); // put back after
+
+    // A named item choice puts its name outside the ring, clear of its button, centred on the spoke.
+    TRadialItemRef named = TRadialItem::CreateItem("car", icon, "Red Car");
+    ASSERT_NE(named->Label, nullptr);
+    EXPECT_EQ(named->Label->Text, "Red Car");
+    named->SetPosition(200, 200);
+    named->PlaceLabelAwayFrom(200, 100); // the ring's centre above: the name goes below
+    EXPECT_GT(named->Label->Y - 2.0f, 225.0f);
+    EXPECT_NEAR(named->Label->X + static_cast<float>(named->Label->Width()) / 2, 200.0f, 1.0f);
+    named->PlaceLabelAwayFrom(300, 200); // the centre to the right: the name's back ends left of it
+    EXPECT_LT(named->Label->X + static_cast<float>(named->Label->Width()) + 5.0f, 175.0f);
+    EXPECT_NEAR(named->Label->Y + static_cast<float>(named->Label->Height()) / 2, 200.0f, 1.0f);
 }

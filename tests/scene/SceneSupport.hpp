@@ -107,4 +107,5 @@ inline void ResetSceneState() {
     PointerX = 0;
     PointerY = 0;
     PointerButton = 0;
+    PointerOnCanvas = true;
 }

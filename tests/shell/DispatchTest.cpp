@@ -255,6 +255,74 @@ TEST_F(DispatchTest, TheTutorialButtonBringsTheWindowBackEvenOverAPanel) {
     EXPECT_TRUE(TutorialWindow->visible);
 }
 
+// Every "?" and the Help button bring the tutorial back at the level's own page, wherever its links led.
+TEST_F(DispatchTest, EveryHelpButtonShowsTheTutorialAtTheLevelsPage) {
+    PlayFirstLevel();
+    ASSERT_NE(TutorialWindow, nullptr);
+    const std::string levelPage = TutorialUrl;
+    const auto wander = [&] {
+        HeadlessFollowLink(TutorialView, CurrentDirectory() + "/content/tut/Tutorial2.html");
+        TTutorialWindow::Hide();
+    };
+    wander();
+    ClickPlayerStats();
+    Press(StatsHelp);
+    EXPECT_TRUE(TutorialWindow->visible);
+    EXPECT_EQ(TutorialView->url, levelPage);
+    Press(StatsClose);
+
+    wander();
+    ClickOn("station_gym", 2);
+    Press(InfoHelp);
+    EXPECT_TRUE(TutorialWindow->visible);
+    EXPECT_EQ(TutorialView->url, levelPage);
+    Press(InfoClose);
+
+    wander();
+    ClickOn("GAMEMENU");
+    ASSERT_EQ(Prompt.Kind, "GAMEMENU");
+    Press(PromptHelp);
+    EXPECT_TRUE(TutorialWindow->visible);
+    EXPECT_EQ(TutorialView->url, levelPage);
+    Press(PromptPrimary);
+
+    wander();
+    ClickOn("TUTORIAL");
+    EXPECT_TRUE(TutorialWindow->visible);
+    EXPECT_EQ(TutorialView->url, levelPage);
+}
+
+TEST_F(DispatchTest, TheStatusBarTellsTheWeekAndTheMotivationDuringALevelOnly) {
+    Tick();
+    EXPECT_EQ(MainWindow->statusText, "");
+    PlayFirstLevel();
+    Tick();
+    EXPECT_EQ(MainWindow->statusText, "Week 1 of 10 \u00b7 Motivation 50");
+    Player.motivation = 61.5f;
+    TrainAWeek();
+    Tick();
+    const int shown = static_cast<int>(Player.motivation + 0.5f);
+    EXPECT_EQ(MainWindow->statusText, "Week 2 of 10 \u00b7 Motivation " + std::to_string(shown));
+    Press(StatsConfirm);
+    ClickOn("GAMEMENU");
+    Press(PromptSecondary);
+    Tick();
+    EXPECT_EQ(MainWindow->statusText, "");
+}
+
+// An action's page read from a station's ring goes "Back" to that station, not to one read before.
+TEST_F(DispatchTest, BackOnAnActionPageReturnsToTheStationOfItsRing) {
+    PlayFirstLevel();
+    ClickOn("station_gym", 2);
+    Press(InfoClose);
+    ClickOn("station_cafe");
+    ASSERT_NE(OpenRadial, nullptr);
+    ClickOn(OpenRadial->Items.front()->Hotspot->Tag, 2);
+    ASSERT_EQ(InfoShown.ShowBack, 1);
+    Press(InfoUp);
+    EXPECT_EQ(InfoShown.Title, TStation::FindByTag("station_cafe")->infoText.Title);
+}
+
 } // namespace
 
 namespace {
