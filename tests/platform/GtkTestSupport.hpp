@@ -13,6 +13,7 @@
 #undef Bool
 #undef Status
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -81,14 +82,24 @@ inline bool Xdotool(const std::string& arguments) {
 }
 
 // A pointer asked to move with --sync to where it already is waits for a move that never comes.
+// Clicks come apart as a person's do: two quick clicks at one spot are a double-click, whose second
+// half the click guard drops when the page under it has changed.
 inline bool ClickAt(std::pair<int, int> point, int button = 1) {
+    static auto lastClick = std::chrono::steady_clock::time_point();
+    gint pairMs = 400;
+    g_object_get(gtk_settings_get_default(), "gtk-double-click-time", &pairMs, nullptr);
+    const auto since =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - lastClick);
+    if (since.count() <= pairMs) PumpFor(pairMs + 50 - static_cast<int>(since.count()));
     int x = 0, y = 0;
     gdk_device_get_position(gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())),
                             nullptr, &x, &y);
     const std::string move = std::pair(x, y) == point ? ""
                                                       : "mousemove --sync " + std::to_string(point.first) +
                                                             " " + std::to_string(point.second) + " ";
-    return Xdotool(move + "click " + std::to_string(button));
+    const bool clicked = Xdotool(move + "click " + std::to_string(button));
+    lastClick = std::chrono::steady_clock::now();
+    return clicked;
 }
 
 inline unsigned long XidOf(TGadget window) {
