@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 
 namespace {
 
@@ -45,25 +44,6 @@ std::string Cleaned(const std::string& address) {
 
 } // namespace
 
-std::string PlainPath(const std::string& path) {
-    const std::string plain = Unescape(path);
-    std::vector<std::string> kept;
-    for (size_t start = 0; start <= plain.size();) {
-        const size_t slash = std::min(plain.find('/', start), plain.size());
-        const std::string part = plain.substr(start, slash - start);
-        if (part == "..") {
-            if (!kept.empty()) kept.pop_back();
-        } else if (!part.empty() && part != ".") {
-            kept.push_back(part);
-        }
-        start = slash + 1;
-    }
-    std::string joined;
-    for (const std::string& part : kept)
-        joined += "/" + part;
-    return joined.empty() ? "/" : joined;
-}
-
 TTarget PageTarget(const std::string& root, const std::string& page, const std::string& address) {
     const std::string clean = Cleaned(address);
     if (clean.empty() || clean.starts_with("#")) return {TReach::Page, ""};
@@ -86,7 +66,10 @@ TTarget PageTarget(const std::string& root, const std::string& page, const std::
     } else {
         return {TReach::OffMachine, ""};
     }
-    path = PlainPath(path.substr(0, path.find_first_of("?#")));
+    // Resolved as the views resolve a page's address, so the checker and the game agree on where it leads.
+    path = "/" + PagePath(path.substr(0, path.find_first_of("?#")));
+    while (path.size() > 1 && path.ends_with('/'))
+        path.pop_back();
     if (path + "/" == root) return {TReach::Game, "."};
     if (path.starts_with(root)) return {TReach::Game, path.substr(root.size())};
     return {TReach::Outside, path};

@@ -21,5 +21,3 @@ struct TTarget {
 
 // `root` is the game folder's absolute path ending in a slash; `page` is relative to it.
 TTarget PageTarget(const std::string& root, const std::string& page, const std::string& address);
-// An absolute path with its escapes undone and its "." and ".." segments resolved.
-std::string PlainPath(const std::string& path);
