@@ -185,11 +185,15 @@ void THotspot::SetFrame(int frame) {
     if (Sprite != nullptr) Sprite->Frame = frame;
 }
 
-bool THotspot::Over() {
+bool THotspot::PointerInside() const {
     const int ix = TruncInt(X);
     const int iy = TruncInt(Y);
-    const bool over = PointerOnCanvas && ix <= PointerX && PointerX <= ix + Width && iy <= PointerY &&
-                      PointerY <= iy + Height && Inactive == 0;
+    return PointerOnCanvas && ix <= PointerX && PointerX <= ix + Width && iy <= PointerY &&
+           PointerY <= iy + Height && Inactive == 0;
+}
+
+bool THotspot::Over() {
+    const bool over = PointerInside();
     if (over) {
         if (HoverFrame > 0 && Squeezed == 0 && LastButton == 0) SetFrame(HoverFrame);
     } else if (HoverFrame > 0) {
