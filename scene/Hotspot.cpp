@@ -52,7 +52,11 @@ std::string THotspot::PollAll() {
     for (auto it = HotspotList.begin(); it != HotspotList.end();) {
         THotspotRef h = *it++;
         if (h->Inactive != 0) continue;
-        if (OpenRadial != nullptr && !h->IsRadial()) continue;
+        if (OpenRadial != nullptr && !h->IsRadial()) {
+            // An open ring has the pointer, so nothing under it stays lit from before the ring.
+            h->EndHover();
+            continue;
+        }
         const std::string g = h->Update(PointerButton);
         if ((GrabbedHotspot == nullptr || h->GrabState == GrabHeld) && IsReported(g)) {
             gesture = g + "@" + h->Tag;
@@ -190,6 +194,10 @@ bool THotspot::PointerInside() const {
     const int iy = TruncInt(Y);
     return PointerOnCanvas && ix <= PointerX && PointerX <= ix + Width && iy <= PointerY &&
            PointerY <= iy + Height && Inactive == 0;
+}
+
+void THotspot::EndHover() {
+    if (HoverFrame > 0 && Sprite != nullptr && Sprite->Frame == HoverFrame) SetFrame(NormalFrame);
 }
 
 bool THotspot::Over() {

@@ -91,6 +91,7 @@ class THotspot : public std::enable_shared_from_this<THotspot> {
     bool PointerInside() const;
 
   private:
+    void EndHover();
     bool Over();
     bool Hold(int button);
     bool Squeeze(int button);
