@@ -349,6 +349,13 @@ TEST_F(DispatchTest, ThePlaceUnderThePointerShowsItsNameAboveItUntilThePointerLe
     EXPECT_TRUE(LabelsReading(library->infoText.Title).empty()) << "the place's page covers it";
 }
 
+TEST_F(DispatchTest, TheStatisticsButtonTakesAClickInItsMiddleWhileTheTimeBarsMechanismIsBesideIt) {
+    PlayFirstLevel();
+    ClickAt(25, 25);
+    EXPECT_TRUE(PanelLocked);
+    EXPECT_EQ(StatsMode, 0);
+}
+
 // An action's page read from a station's ring goes "Back" to that station, not to one read before.
 TEST_F(DispatchTest, BackOnAnActionPageReturnsToTheStationOfItsRing) {
     PlayFirstLevel();
