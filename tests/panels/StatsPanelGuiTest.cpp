@@ -34,9 +34,15 @@ TEST_F(GtkTest, WeeklyReview_ItsCanvasesWearThePanelsColourAndEachSkillRowHasWor
     TStatsPanel::DrawInventory();
     ASSERT_TRUE(WaitMapped(MainWindow));
     Xdotool("mousemove 0 0");
-    PumpFor(400);
-
-    const std::vector<int> panel = ScreenPixel(ScreenPoint(StatsPanelGadget, 5, 250));
+    // The panel's own colour, once the panel is on the screen.
+    std::vector<int> panel;
+    PumpUntil(
+        [&] {
+            panel = ScreenPixel(ScreenPoint(StatsPanelGadget, 5, 250));
+            return panel.size() == 3 && std::abs(panel[0] - panel[2]) > 10;
+        },
+        3000);
+    PumpFor(200);
     ASSERT_EQ(panel.size(), 3u);
     for (TGadget canvas : {StatsInventory, StatsSkills}) {
         const std::vector<guchar> area = ScreenArea(ScreenPoint(canvas, 0, 0), 150, 150);
