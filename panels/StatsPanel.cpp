@@ -2,9 +2,11 @@
 
 #include "panels/GlobalGadgets.hpp"
 #include "panels/Widget.hpp"
+#include "rules/Goal.hpp"
 #include "rules/GoalMenu.hpp"
 #include "rules/Player.hpp"
 #include "scene/Numeric.hpp"
+#include "scene/TextSprite.hpp"
 
 int StatsMode = 0;
 TImage LevelUpImage;
@@ -27,6 +29,30 @@ constexpr int ItemColumns = 3;
 constexpr int ItemsShown = 9;
 // A strip holds ten frames; a bigger week still shows a full strip rather than nothing.
 constexpr int StripFrames = 10;
+// The skill rows' words sit right of the point tokens, under the level bar, on two lines.
+constexpr float SkillTextX = 78.0f;
+constexpr float SkillTextY = 20.0f;
+constexpr float SkillLineHeight = 12.0f;
+TFont StatsFont;
+
+// The canvases take the panel's own cream, so an empty one reads as part of the panel, not a blank box.
+void ClearToPanel(float w, float h) {
+    SetColor(255, 248, 230);
+    DrawRect(0, 0, w, h);
+}
+
+void InkColour() {
+    SetColor(45, 42, 38);
+}
+
+// Images are tinted by the colour: white leaves them as drawn.
+void ImageColour() {
+    SetColor(255, 255, 255);
+}
+
+std::string Signed(int value) {
+    return (value > 0 ? "+" : "") + std::to_string(value);
+}
 
 // Frame n of a strip stands for the value n + 1; nothing is drawn for zero or less.
 void DrawStripValue(const TImage& strip, int value, float x, float y) {
@@ -65,6 +91,7 @@ void TStatsPanel::Build() {
     StatsHelp = StatsGroup->Register("STATS_HELP", AddButton("?", 405, 2, 20, 20, StatsPanelGadget, 1));
     StatsClose = StatsGroup->Register("STATS_CLOSE", AddButton("X", 426, 2, 20, 20, StatsPanelGadget, 1));
     LevelUpImage = LoadImage("media/LevelUp.png");
+    StatsFont = LoadFont(TextFontPath, 10, FontSmoothed);
     Close();
 }
 
@@ -78,15 +105,44 @@ std::string TStatsPanel::MotivationRemark(int change) {
     return "   Very de-motivated...";
 }
 
+std::string TStatsPanel::MotivationReason(TMotivationCause cause, int focusedGoals) {
+    const std::string goals = std::to_string(focusedGoals) + " focused goals";
+    const bool many = focusedGoals > 1;
+    switch (cause) {
+    case TMotivationCause::NoGain:
+        return "No skill points this week: -25";
+    case TMotivationCause::GoalItem:
+        return many ? "A goal's item arrived, bonus split by " + goals : "A goal's item arrived";
+    case TMotivationCause::GoalSkill:
+        return many ? "Points for a goal's skill, split by " + goals : "Points for a goal's skill";
+    case TMotivationCause::OtherSkill:
+        return many ? "Points for no goal's skill, loss times " + goals : "Points for no goal's skill";
+    case TMotivationCause::Even:
+        break;
+    }
+    return "";
+}
+
+std::string TStatsPanel::SkillLine(int skill) {
+    const auto i = static_cast<size_t>(skill);
+    const std::string level = "level " + std::to_string(Player.skillLevel[i]);
+    if (StatsMode == 0) return level + " \xC2\xB7 " + std::to_string(Player.skillPoints[i]) + " pts";
+    return Signed(Player.weekGain[i]) + " pts \xC2\xB7 " + level;
+}
+
 void TStatsPanel::ShowWeeklyReview() {
-    SetText(StatsMotivation, "Motivation: \n" + MotivationRemark(Player.lastMotivationChange));
+    const std::string reason = MotivationReason(Player.lastMotivationCause, Player.lastFocusedGoals);
+    SetText(StatsMotivation, "Motivation: " + std::to_string(TMotivation::Shown()) + " (" +
+                                 Signed(Player.lastMotivationChange) + ")\n" +
+                                 MotivationRemark(Player.lastMotivationChange) +
+                                 (reason.empty() ? "" : "\n   " + reason));
     SetText(StatsTitle, "Weekly Review:");
     StatsMode = 1;
     Show();
 }
 
 void TStatsPanel::ShowPlayerStats() {
-    SetText(StatsMotivation, "");
+    SetText(StatsMotivation, "Motivation: " + std::to_string(TMotivation::Shown()));
     SetText(StatsTitle, "Player Stats:");
     StatsMode = 0;
     Show();
@@ -103,11 +159,15 @@ bool TStatsPanel::Close() {
 void TStatsPanel::DrawSkills() {
     const TBorrowedTarget target(StatsSkills);
     SetBlend(BlendAlpha);
-    // The canvas keeps its first colour, white, so the background needs no colour of its own.
-    DrawRect(0, 0, 200, 250);
+    SetFont(StatsFont);
+    ClearToPanel(200, 250);
     for (int skill = 0; skill < SkillCount; ++skill) {
         const auto i = static_cast<size_t>(skill);
         const auto top = static_cast<float>(SkillRowHeight * skill);
+        InkColour();
+        DrawText(SkillNames[i], SkillTextX, top + SkillTextY);
+        DrawText(SkillLine(skill), SkillTextX, top + SkillTextY + SkillLineHeight);
+        ImageColour();
         if (StatsMode == 0) {
             DrawStripValue(LevelStrips[i], Player.skillLevel[i], 0, top);
             DrawStripValue(TokenStrips[i], Player.skillPoints[i], 5, top + 22);
@@ -125,7 +185,9 @@ void TStatsPanel::DrawSkills() {
 void TStatsPanel::DrawInventory() {
     const TBorrowedTarget target(StatsInventory);
     SetBlend(BlendAlpha);
-    DrawRect(0, 0, 150, 150);
+    SetFont(StatsFont);
+    ClearToPanel(150, 150);
+    ImageColour();
     const auto& slots = StatsMode == 0 ? Player.inventory : Player.weekItems;
     int shown = 0;
     for (const TItem* item : slots) {
@@ -134,6 +196,11 @@ void TStatsPanel::DrawInventory() {
         DrawImage(item->icon, static_cast<float>(ItemCell * (shown % ItemColumns)),
                   static_cast<float>(ItemCell * (shown / ItemColumns)), 0);
         ++shown;
+    }
+    if (shown == 0) {
+        InkColour();
+        DrawText(StatsMode == 0 ? "No items yet" : "No new items", 0, 0);
+        ImageColour();
     }
     Present();
 }

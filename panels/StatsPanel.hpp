@@ -5,6 +5,7 @@
 
 #include "panels/WidgetGroup.hpp"
 #include "platform/Platform.hpp"
+#include "scene/Motivation.hpp"
 
 #include <string>
 
@@ -20,6 +21,10 @@ struct TStatsPanel {
     static void DrawInventory();
     // How the weekly review words a week's motivation change.
     static std::string MotivationRemark(int change);
+    // The rule behind the week's change in words, naming the focused goals it was shared or multiplied by.
+    static std::string MotivationReason(TMotivationCause cause, int focusedGoals);
+    // The line under a skill's name: its level and points, or this week's gain and the level in the review.
+    static std::string SkillLine(int skill);
 };
 
 extern int StatsMode; // 0 player statistics, 1 weekly review

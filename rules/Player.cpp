@@ -51,6 +51,8 @@ void TPlayer::ResetPlayer() {
     Player.inventory.fill(nullptr);
     Player.weekItems.fill(nullptr);
     Player.lastMotivationChange = 0;
+    Player.lastMotivationCause = TMotivationCause::Even;
+    Player.lastFocusedGoals = 0;
     Player.motivation = 50.0f;
 }
 
@@ -179,7 +181,9 @@ void TPlayer::DoWeek(TAction* action, bool withMotivation) {
     TAction::RunWithAssets(action);
     if (withMotivation) {
         const TWeekGoals goals = WeekGoalsGatherer ? WeekGoalsGatherer(Player.weekItems) : TWeekGoals{};
-        Player.lastMotivationChange = TMotivation::WeeklyChange(Player.weekGain, goals);
+        Player.lastMotivationChange =
+            TMotivation::WeeklyChange(Player.weekGain, goals, &Player.lastMotivationCause);
+        Player.lastFocusedGoals = goals.focusedCount;
     }
     TTimeBar::NextWeek();
     if (ShowWeeklyReviewHook) ShowWeeklyReviewHook();

@@ -5,6 +5,7 @@
 
 #include "rules/Action.hpp"
 #include "rules/Item.hpp"
+#include "scene/Motivation.hpp"
 #include "scene/WeekGoals.hpp"
 
 #include <array>
@@ -25,6 +26,9 @@ struct TPlayer {
     std::array<TItem*, InventorySlots> inventory{};
     std::array<TItem*, InventorySlots> weekItems{};
     int lastMotivationChange = 0;
+    // Why the last week's change was what it was, and over how many focused goals it was shared.
+    TMotivationCause lastMotivationCause = TMotivationCause::Even;
+    int lastFocusedGoals = 0;
     TItem* currentJob = nullptr;
     TAction* quitAction = nullptr;
     TAction* workAction = nullptr;

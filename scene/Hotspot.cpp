@@ -52,7 +52,11 @@ std::string THotspot::PollAll() {
     for (auto it = HotspotList.begin(); it != HotspotList.end();) {
         THotspotRef h = *it++;
         if (h->Inactive != 0) continue;
-        if (OpenRadial != nullptr && !h->IsRadial()) continue;
+        if (OpenRadial != nullptr && !h->IsRadial()) {
+            // An open ring has the pointer, so nothing under it stays lit from before the ring.
+            h->EndHover();
+            continue;
+        }
         const std::string g = h->Update(PointerButton);
         if ((GrabbedHotspot == nullptr || h->GrabState == GrabHeld) && IsReported(g)) {
             gesture = g + "@" + h->Tag;
@@ -185,11 +189,19 @@ void THotspot::SetFrame(int frame) {
     if (Sprite != nullptr) Sprite->Frame = frame;
 }
 
-bool THotspot::Over() {
+bool THotspot::PointerInside() const {
     const int ix = TruncInt(X);
     const int iy = TruncInt(Y);
-    const bool over = PointerOnCanvas && ix <= PointerX && PointerX <= ix + Width && iy <= PointerY &&
-                      PointerY <= iy + Height && Inactive == 0;
+    return PointerOnCanvas && ix <= PointerX && PointerX <= ix + Width && iy <= PointerY &&
+           PointerY <= iy + Height && Inactive == 0;
+}
+
+void THotspot::EndHover() {
+    if (HoverFrame > 0 && Sprite != nullptr && Sprite->Frame == HoverFrame) SetFrame(NormalFrame);
+}
+
+bool THotspot::Over() {
+    const bool over = PointerInside();
     if (over) {
         if (HoverFrame > 0 && Squeezed == 0 && LastButton == 0) SetFrame(HoverFrame);
     } else if (HoverFrame > 0) {

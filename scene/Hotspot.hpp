@@ -87,8 +87,11 @@ class THotspot : public std::enable_shared_from_this<THotspot> {
 
     // Kinds ending in "_RADIAL" belong to radial menus, the only hotspots alive while a menu is open.
     bool IsRadial() const;
+    // The pointer is on the canvas inside this active hotspot; unlike a tick, it changes no frame.
+    bool PointerInside() const;
 
   private:
+    void EndHover();
     bool Over();
     bool Hold(int button);
     bool Squeeze(int button);

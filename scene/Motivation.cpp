@@ -27,42 +27,54 @@ void TMotivation::AddMotivation(float delta) {
     *MotivationValue = m;
 }
 
-int TMotivation::WeeklyChange(const std::array<int, 5>& weekGain, const TWeekGoals& goals) {
+int TMotivation::WeeklyChange(const std::array<int, 5>& weekGain, const TWeekGoals& goals,
+                              TMotivationCause* cause) {
     if (MotivationValue == nullptr) return 0;
-    const float delta = WeeklyDelta(*MotivationValue, weekGain, goals);
+    const float delta = WeeklyDelta(*MotivationValue, weekGain, goals, cause);
     AddMotivation(delta);
     return TruncInt(delta);
 }
 
-float TMotivation::WeeklyDelta(float motivation, const std::array<int, 5>& weekGain,
-                               const TWeekGoals& goals) {
-    const float g = static_cast<float>(goals.focusedCount > 0 ? goals.focusedCount : 1);
-    const float m = motivation / FullMotivation;
+float TMotivation::WeeklyDelta(float motivation, const std::array<int, 5>& weekGain, const TWeekGoals& goals,
+                               TMotivationCause* cause) {
+    TMotivationCause found = TMotivationCause::Even;
+    const float delta = [&] {
+        const float g = static_cast<float>(goals.focusedCount > 0 ? goals.focusedCount : 1);
+        const float m = motivation / FullMotivation;
 
-    if (goals.goalItemReceived) {
-        // At motivation 0 the bonus has no bound: motivation fills up, and that is the week's change.
-        if (!(m > 0.0f)) return FullMotivation;
-        return 5.0f / (g * m * 10.0f);
-    }
+        if (goals.goalItemReceived) {
+            found = TMotivationCause::GoalItem;
+            // At motivation 0 the bonus has no bound: motivation fills up, and that is the week's change.
+            if (!(m > 0.0f)) return FullMotivation;
+            return 5.0f / (g * m * 10.0f);
+        }
 
-    int total = 0;
-    float s = 0.0f;
-    for (size_t kind = 0; kind < weekGain.size(); ++kind) {
-        total += weekGain[kind];
-        if (goals.goalSkills[kind]) s += static_cast<float>(weekGain[kind]);
-    }
-    if (total <= 0) return -25.0f;
-    if (s > 0.0f) s = 1.0f;
+        int total = 0;
+        float s = 0.0f;
+        for (size_t kind = 0; kind < weekGain.size(); ++kind) {
+            total += weekGain[kind];
+            if (goals.goalSkills[kind]) s += static_cast<float>(weekGain[kind]);
+        }
+        if (total <= 0) {
+            found = TMotivationCause::NoGain;
+            return -25.0f;
+        }
+        if (s > 0.0f) s = 1.0f;
 
-    float c = 0.0f;
-    if (s > m) {
-        c = (s - m) / g * 5.0f;
-    } else if (s < m) {
-        c = (m - s) * g * -25.0f;
-    } else {
-        return 0.0f;
-    }
-    return Clamp(c, -25.0f, 5.0f);
+        float c = 0.0f;
+        if (s > m) {
+            found = TMotivationCause::GoalSkill;
+            c = (s - m) / g * 5.0f;
+        } else if (s < m) {
+            found = TMotivationCause::OtherSkill;
+            c = (m - s) * g * -25.0f;
+        } else {
+            return 0.0f;
+        }
+        return Clamp(c, -25.0f, 5.0f);
+    }();
+    if (cause != nullptr) *cause = found;
+    return delta;
 }
 
 void TMotivation::GoalReward(int deadline) {

@@ -15,6 +15,15 @@ inline constexpr float FullMotivation = 100.0f;
 inline TSpriteRef MotivationFrame;
 inline float* MotivationValue = nullptr;
 
+// Which rule decided the end-of-week change, so the weekly review can say why in words.
+enum class TMotivationCause {
+    NoGain,     // no skill points at all
+    GoalItem,   // a focused or final goal's item arrived
+    GoalSkill,  // points in a goal's skill lift motivation towards full
+    OtherSkill, // points only outside the goals' skills pull it down
+    Even,       // the week's drive matched the motivation
+};
+
 struct TMotivation {
     // The meter's frame picture at (300, 580), in the current layer.
     static void Setup();
@@ -22,9 +31,11 @@ struct TMotivation {
     static void DrawMeter();
     static void AddMotivation(float delta);
     // The end-of-week evaluation; returns the week's change as reported to the player.
-    static int WeeklyChange(const std::array<int, 5>& weekGain, const TWeekGoals& goals);
+    static int WeeklyChange(const std::array<int, 5>& weekGain, const TWeekGoals& goals,
+                            TMotivationCause* cause = nullptr);
     // The change the end-of-week evaluation makes at a motivation, before it is kept within 0..100.
-    static float WeeklyDelta(float motivation, const std::array<int, 5>& weekGain, const TWeekGoals& goals);
+    static float WeeklyDelta(float motivation, const std::array<int, 5>& weekGain, const TWeekGoals& goals,
+                             TMotivationCause* cause = nullptr);
     // A focused goal reached with the given deadline week.
     static void GoalReward(int deadline);
     // The reward for a focused goal reached at a motivation with weeks to spare before its deadline.

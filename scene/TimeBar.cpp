@@ -8,6 +8,9 @@ void TTimeBar::Setup() {
     TimeBarSprite->SetPosition(50.0f, 0.0f);
     Mechanism = THotspot::CreateForSprite(TSprite::Load("media/mechanism.png", -1), "MECHANISM", "_DISPLAYS");
     Mechanism->SetPosition(25.0f, 20.0f);
+    // Only a picture: in the first weeks it lies over the statistics button, and a click there is the
+    // button's.
+    Mechanism->Disable();
     if (TLayerRef layer = TLayer::Find("timebar")) layer->DrawRoutine = "TIMEBAR";
 }
 

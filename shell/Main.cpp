@@ -17,6 +17,7 @@
 #include "shell/Level.hpp"
 #include "shell/RulesWiring.hpp"
 #include "shell/SceneAssembly.hpp"
+#include "shell/StationName.hpp"
 #include "shell/StatusLine.hpp"
 #include "shell/WorldTick.hpp"
 
@@ -67,7 +68,10 @@ bool HandleLoopEvent(const TEvent& event) {
         WorldTick();
     }
     DispatchGuiEvent();
-    if (event.id == TimerTick && event.source == FrameTimer) UpdateStatusLine();
+    if (event.id == TimerTick && event.source == FrameTimer) {
+        UpdateStatusLine();
+        UpdateStationName();
+    }
     if (event.id == KeyDown && event.data == KeyEscape) QuitRequested = true;
     return !QuitRequested;
 }

@@ -23,6 +23,7 @@ class StatsPanelTest : public ::testing::Test {
         StatsGroup = nullptr;
         StatsMode = 0;
         Player = TPlayer{};
+        MotivationValue = &Player.motivation;
         MainWindow = OpenWindow("Gorum", 150, 75, 800, 600, nullptr, StyleTitleBar);
         GameCanvas = AddCanvas(0, 0, 800, 600, MainWindow, 0);
         for (size_t i = 0; i < LevelStrips.size(); ++i) {
@@ -38,6 +39,7 @@ class StatsPanelTest : public ::testing::Test {
         HeadlessClearDrawCalls();
     }
     void TearDown() override {
+        MotivationValue = nullptr;
         ItemList.clear();
         Player = TPlayer{};
     }
@@ -140,12 +142,14 @@ TEST_F(StatsPanelTest, MotivationRemarksFollowTheWeeksChange) {
 }
 
 TEST_F(StatsPanelTest, WeeklyReviewWritesItsTextsAndShowsLocked) {
+    Player.motivation = 52.5f;
     Player.lastMotivationChange = 5;
+    Player.lastMotivationCause = TMotivationCause::GoalSkill;
     SetText(StatsTitle, "Player Stats:");
     TStatsPanel::ShowWeeklyReview();
     EXPECT_EQ(StatsMode, 1);
     EXPECT_EQ(StatsTitle->text, "Weekly Review:");
-    EXPECT_EQ(StatsMotivation->text, "Motivation: \n   Drive Up!");
+    EXPECT_EQ(StatsMotivation->text, "Motivation: 53 (+5)\n   Drive Up!\n   Points for a goal's skill");
     EXPECT_TRUE(PanelLocked);
     for (const TWidget* widget : StatsGroup->Members)
         EXPECT_TRUE(widget->Gadget->visible) << widget->Tag;
@@ -160,13 +164,14 @@ TEST_F(StatsPanelTest, WeeklyReviewWritesItsTextsAndShowsLocked) {
 }
 
 TEST_F(StatsPanelTest, PlayerStatsClearTheMotivationAndRetitle) {
+    Player.motivation = 41.0f;
     Player.lastMotivationChange = -9;
     TStatsPanel::ShowWeeklyReview();
     TStatsPanel::Close();
     TStatsPanel::ShowPlayerStats();
     EXPECT_EQ(StatsMode, 0);
     EXPECT_EQ(StatsTitle->text, "Player Stats:");
-    EXPECT_EQ(StatsMotivation->text, "");
+    EXPECT_EQ(StatsMotivation->text, "Motivation: 41");
     EXPECT_TRUE(StatsPanelGadget->visible);
     EXPECT_TRUE(PanelLocked);
 }
@@ -174,9 +179,13 @@ TEST_F(StatsPanelTest, PlayerStatsClearTheMotivationAndRetitle) {
 TEST_F(StatsPanelTest, UnderAnotherPanelsLockTheTextsAndModeChangeButNothingShows) {
     PanelLocked = true;
     Player.lastMotivationChange = -1;
+    Player.lastMotivationCause = TMotivationCause::OtherSkill;
+    Player.lastFocusedGoals = 3;
     TStatsPanel::ShowWeeklyReview();
     EXPECT_EQ(StatsMode, 1);
-    EXPECT_EQ(StatsMotivation->text, "Motivation: \n   Losing drive...");
+    EXPECT_EQ(
+        StatsMotivation->text,
+        "Motivation: 50 (-1)\n   Losing drive...\n   Points for no goal's skill, loss times 3 focused goals");
     EXPECT_FALSE(StatsPanelGadget->visible);
     TStatsPanel::ShowPlayerStats();
     EXPECT_EQ(StatsMode, 0);
@@ -232,7 +241,7 @@ TEST_F(StatsPanelTest, HugeOrNegativeGainsStayInsideTheStrips) {
     EXPECT_EQ(Row(1).tokens, 0);
 }
 
-TEST_F(StatsPanelTest, SkillsCanvasIsClearedWhiteThenPresented) {
+TEST_F(StatsPanelTest, SkillsCanvasIsClearedToThePanelsCreamThenPresented) {
     StatsMode = 0;
     TStatsPanel::DrawSkills();
     const std::vector<TDrawCall> calls = Drawn(StatsSkills);
@@ -242,9 +251,50 @@ TEST_F(StatsPanelTest, SkillsCanvasIsClearedWhiteThenPresented) {
     EXPECT_EQ(calls.front().h, 250);
     EXPECT_EQ(calls.front().state.blend, BlendAlpha);
     EXPECT_EQ(calls.front().state.r, 255);
-    EXPECT_EQ(calls.front().state.g, 255);
-    EXPECT_EQ(calls.front().state.b, 255);
+    EXPECT_EQ(calls.front().state.g, 248);
+    EXPECT_EQ(calls.front().state.b, 230);
     EXPECT_EQ(calls.back().kind, TDrawKind::Present);
+    // The colour tints pictures: the strips are drawn untinted.
+    for (const TDrawCall& call : Images(StatsSkills))
+        EXPECT_EQ(call.state.r + call.state.g + call.state.b, 3 * 255);
+}
+
+TEST_F(StatsPanelTest, EachSkillRowNamesTheSkillWithItsLevelAndPointsOrTheWeeksGain) {
+    Player.skillLevel = {2, 1, 10, 1, 4};
+    Player.skillPoints = {3, 0, 12, 0, 9};
+    Player.weekGain = {8, 0, 0, 0, 11};
+    const auto texts = [] {
+        std::vector<std::string> out;
+        for (const TDrawCall& call : Drawn(StatsSkills))
+            if (call.kind == TDrawKind::Text) out.push_back(call.text + "@" + std::to_string(call.y));
+        return out;
+    };
+    StatsMode = 0;
+    TStatsPanel::DrawSkills();
+    const std::vector<std::string> stats = texts();
+    ASSERT_EQ(stats.size(), 10u);
+    EXPECT_EQ(stats[0], "Fitness@20.000000");
+    EXPECT_EQ(stats[1], "level 2 \xC2\xB7 3 pts@32.000000");
+    EXPECT_EQ(stats[5], "level 10 \xC2\xB7 12 pts@122.000000");
+    EXPECT_EQ(stats[8], "Leadership@200.000000");
+    HeadlessClearDrawCalls();
+    StatsMode = 1;
+    TStatsPanel::DrawSkills();
+    const std::vector<std::string> review = texts();
+    ASSERT_EQ(review.size(), 10u);
+    EXPECT_EQ(review[1], "+8 pts \xC2\xB7 level 2@32.000000");
+    EXPECT_EQ(review[3], "0 pts \xC2\xB7 level 1@77.000000");
+    EXPECT_EQ(review[9], "+11 pts \xC2\xB7 level 4@212.000000");
+}
+
+TEST_F(StatsPanelTest, TheReasonNamesTheRuleAndTheFocusedGoalsItWasSharedOrMultipliedBy) {
+    EXPECT_EQ(TStatsPanel::MotivationReason(TMotivationCause::NoGain, 2), "No skill points this week: -25");
+    EXPECT_EQ(TStatsPanel::MotivationReason(TMotivationCause::GoalItem, 1), "A goal's item arrived");
+    EXPECT_EQ(TStatsPanel::MotivationReason(TMotivationCause::GoalItem, 2),
+              "A goal's item arrived, bonus split by 2 focused goals");
+    EXPECT_EQ(TStatsPanel::MotivationReason(TMotivationCause::GoalSkill, 0), "Points for a goal's skill");
+    EXPECT_EQ(TStatsPanel::MotivationReason(TMotivationCause::OtherSkill, 1), "Points for no goal's skill");
+    EXPECT_EQ(TStatsPanel::MotivationReason(TMotivationCause::Even, 4), "");
 }
 
 TEST_F(StatsPanelTest, InventoryShowsTheFirstNineItemsInSlotOrderOnAGrid) {

@@ -503,6 +503,8 @@ TEST_F(GoalMotivationTest, AWeekWithOneFocusedSkillGoalAtHalfMotivation) {
     TPlayer::DoWeek(fitness, true);
     EXPECT_FLOAT_EQ(Player.motivation, 52.5f);
     EXPECT_EQ(Player.lastMotivationChange, 2);
+    EXPECT_EQ(Player.lastMotivationCause, TMotivationCause::GoalSkill);
+    EXPECT_EQ(Player.lastFocusedGoals, 1);
 
     Player.motivation = 50.0f;
     TPlayer::DoWeek(social, true);
@@ -513,6 +515,7 @@ TEST_F(GoalMotivationTest, AWeekWithOneFocusedSkillGoalAtHalfMotivation) {
     TPlayer::DoWeek(nullptr, true);
     EXPECT_FLOAT_EQ(Player.motivation, 25.0f);
     EXPECT_EQ(Player.lastMotivationChange, -25);
+    EXPECT_EQ(Player.lastMotivationCause, TMotivationCause::NoGain);
 }
 
 TEST_F(GoalMotivationTest, OnlyFocusedAndFinalGoalsCountInTheWeek) {

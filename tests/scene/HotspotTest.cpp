@@ -242,11 +242,16 @@ TEST_F(HotspotTest, AnOpenRadialHidesEveryOtherHotspotAndPicksNothingUp) {
     station->SetStateFrames(1, 1, 0, 0);
     THotspotRef button = Spot("RADITEM_WORK", 300, 300, 40, 40, "_RADIAL");
     button->Release();
+    MoveTo(120, 120);
+    Tick();
+    ASSERT_EQ(station->Sprite->Frame, 1);
     TRadialRef menu = TRadial::Create();
     menu->Radius = 150;
     menu->Setup(400, 300, 3, 1);
     menu->Open();
     ASSERT_EQ(OpenRadial, menu);
+    Tick();
+    EXPECT_EQ(station->Sprite->Frame, 0) << "the ring's pointer lights nothing under it";
 
     MoveTo(120, 120);
     Press(1);

@@ -3,6 +3,7 @@
 #include "platform/ImageData.hpp"
 
 #include <random>
+#include <tuple>
 
 using TimeBarTest = SceneFixture;
 
@@ -249,6 +250,28 @@ TEST_F(MotivationTest, AGoalItemArrivingGivesTheBonusFirst) {
     motivation = 0;
     EXPECT_EQ(TMotivation::WeeklyChange(Gain(0, 0), goals), 100);
     EXPECT_FLOAT_EQ(motivation, 100.0f);
+}
+
+TEST_F(MotivationTest, EachWeekNamesTheRuleThatDecidedItsChange) {
+    TWeekGoals item;
+    item.goalItemReceived = true;
+    std::array<int, 5> mixed{5, 0, -5, 0, 0};
+    const std::tuple<float, std::array<int, 5>, TWeekGoals, TMotivationCause> cases[] = {
+        {50, Gain(2, 8), OneSkillGoal(2), TMotivationCause::GoalSkill},
+        {50, Gain(0, 8), OneSkillGoal(2), TMotivationCause::OtherSkill},
+        {50, Gain(0, 8), TWeekGoals{}, TMotivationCause::OtherSkill},
+        {50, Gain(2, 0), OneSkillGoal(2), TMotivationCause::NoGain},
+        {50, mixed, OneSkillGoal(0), TMotivationCause::NoGain},
+        {50, Gain(0, 0), item, TMotivationCause::GoalItem},
+        {0, Gain(0, 0), item, TMotivationCause::GoalItem},
+        {100, Gain(2, 8), OneSkillGoal(2), TMotivationCause::Even},
+    };
+    for (const auto& [start, gain, goals, cause] : cases) {
+        motivation = start;
+        TMotivationCause found = TMotivationCause::Even;
+        TMotivation::WeeklyChange(gain, goals, &found);
+        EXPECT_EQ(found, cause) << start;
+    }
 }
 
 TEST_F(MotivationTest, RewardsShrinkWithTimeToSpareAndPenaltiesTakeFortyPercent) {

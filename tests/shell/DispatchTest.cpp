@@ -16,6 +16,7 @@
 #include "rules/Station.hpp"
 #include "scene/Hotspot.hpp"
 #include "scene/Radial.hpp"
+#include "scene/TextSprite.hpp"
 #include "scene/TimeBar.hpp"
 #include "shell/Level.hpp"
 #include "shell/Main.hpp"
@@ -308,6 +309,51 @@ TEST_F(DispatchTest, TheStatusBarTellsTheWeekAndTheMotivationDuringALevelOnly) {
     Press(PromptSecondary);
     Tick();
     EXPECT_EQ(MainWindow->statusText, "");
+}
+
+// The shown labels that read the text, as the text layer would draw them.
+std::vector<TTextSpriteRef> LabelsReading(const std::string& text) {
+    std::vector<TTextSpriteRef> found;
+    for (const TTextSpriteRef& label : TextSpriteList)
+        if (label->Text == text && label->Hidden == 0) found.push_back(label);
+    return found;
+}
+
+TEST_F(DispatchTest, ThePlaceUnderThePointerShowsItsNameAboveItUntilThePointerLeavesOrARingOpens) {
+    PlayFirstLevel();
+    const TStation* gym = TStation::FindByTag("station_gym");
+    const std::string name = gym->infoText.Title;
+    ASSERT_FALSE(name.empty());
+    const THotspot& place = *gym->target;
+    Pointer(MouseMove, 0, static_cast<int>(place.X) + place.Width / 2,
+            static_cast<int>(place.Y) + place.Height / 2);
+    std::vector<TTextSpriteRef> labels = LabelsReading(name);
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_LE(labels[0]->Y + static_cast<float>(labels[0]->Height()), place.Y);
+    EXPECT_GT(labels[0]->Y, place.Y - 40.0f) << "close above the place";
+    const float middle = labels[0]->X + static_cast<float>(labels[0]->Width()) / 2;
+    EXPECT_NEAR(middle, place.X + static_cast<float>(place.Width) / 2, 2.0f);
+
+    Pointer(MouseMove, 0, 650, 450);
+    EXPECT_TRUE(LabelsReading(name).empty()) << "the pointer left the place";
+    ClickOn("station_gym");
+    ASSERT_NE(OpenRadial, nullptr);
+    EXPECT_TRUE(LabelsReading(name).empty()) << "the open ring stands for the place";
+    const TStation* library = TStation::FindByTag("station_library");
+    Pointer(MouseMove, 0, static_cast<int>(library->target->X) + 5, static_cast<int>(library->target->Y) + 5);
+    EXPECT_TRUE(LabelsReading(library->infoText.Title).empty()) << "the ring has the pointer";
+    OpenRadial->Close(1);
+    HandleClick("CLICK2", library->target->Tag);
+    ASSERT_TRUE(PanelLocked);
+    Pointer(MouseMove, 0, static_cast<int>(library->target->X) + 5, static_cast<int>(library->target->Y) + 5);
+    EXPECT_TRUE(LabelsReading(library->infoText.Title).empty()) << "the place's page covers it";
+}
+
+TEST_F(DispatchTest, TheStatisticsButtonTakesAClickInItsMiddleWhileTheTimeBarsMechanismIsBesideIt) {
+    PlayFirstLevel();
+    ClickAt(25, 25);
+    EXPECT_TRUE(PanelLocked);
+    EXPECT_EQ(StatsMode, 0);
 }
 
 // An action's page read from a station's ring goes "Back" to that station, not to one read before.
