@@ -149,14 +149,14 @@ void TSequentialBound::RunAssets(float motivation, TState& state, TTurnEvents& e
     state = grown;
 }
 
-float TSequentialBound::WeekEnd(float m, const TTurnEvents& events, TTurnSpec spec) const {
-    if (spec.quit) return m;
+float TSequentialBound::WeekEnd(float m, const TTurnEvents& events, TTurnTerms terms) const {
+    if (terms.quit) return m;
     const bool progress = std::find(events.raised.begin(), events.raised.end(), true) != events.raised.end();
     // A player with goals may have one focused in a skill that progressed; one without has only the final
     // goal's skill.
     TWeekGoals goals;
     std::array<int, SkillCount> gain{};
-    if (spec.freedom != TGoalFreedom::None) {
+    if (terms.freedom != TGoalFreedom::None) {
         goals.focusedCount = 1;
         if (progress) {
             gain[0] = 1;
@@ -172,49 +172,49 @@ float TSequentialBound::WeekEnd(float m, const TTurnEvents& events, TTurnSpec sp
     // A goal's item arriving may bring the bonus instead: the final goal's item only wins, unless something
     // takes it away the same week. Only the first turn knows the motivation the bonus is divided by.
     const bool bonus =
-        spec.freedom != TGoalFreedom::None ? events.goalItemGiven : events.finalItemGiven && goalItemTaken;
+        terms.freedom != TGoalFreedom::None ? events.goalItemGiven : events.finalItemGiven && goalItemTaken;
     if (bonus) {
         goals.goalItemReceived = true;
-        best = std::max(best, spec.first ? m + TMotivation::WeeklyDelta(m, gain, goals) : FullMotivation);
+        best = std::max(best, terms.first ? m + TMotivation::WeeklyDelta(m, gain, goals) : FullMotivation);
     }
     return std::clamp(best, 0.0f, FullMotivation);
 }
 
 float TSequentialBound::NextMotivation(const TState& before, const TState& after, const TTurnEvents& events,
-                                       TTurnSpec spec) const {
-    float best = WeekEnd(before.motivation, events, spec);
+                                       TTurnTerms terms) const {
+    float best = WeekEnd(before.motivation, events, terms);
     // Every goal the evaluation could pass rewards it: one a skill that may have levelled, one a held item;
     // as many as the goals the player may have focused.
     int goals = 0;
     for (size_t s = 0; s < SkillCount; ++s) {
         const bool levelled = LevelOfTotal(after.points[s]) > LevelOfTotal(before.points[s]) ||
                               (events.raised[s] && before.points[s] >= most[s]);
-        if (spec.first ? levelled : events.raised[s]) ++goals;
+        if (terms.first ? levelled : events.raised[s]) ++goals;
     }
     for (size_t i = 0; i < after.held.size(); ++i) {
         if (after.held[i] > 0 && goalItems[i] != 0) ++goals;
     }
-    const int most = spec.freedom == TGoalFreedom::Any          ? MaxGoals - 1
-                     : spec.freedom == TGoalFreedom::OneFocused ? 1
-                                                                : 0;
+    const int most = terms.freedom == TGoalFreedom::Any          ? MaxGoals - 1
+                     : terms.freedom == TGoalFreedom::OneFocused ? 1
+                                                                 : 0;
     for (int g = 0; g < std::min(goals, most) && best < FullMotivation; ++g)
         best = std::min(FullMotivation, best + TMotivation::RewardAt(best, 0));
     // Rounded up to a quarter, so that states alike but for a hair of motivation merge.
     return std::min(FullMotivation, std::ceil((best + Slack) * 4.0f) / 4.0f);
 }
 
-void TSequentialBound::Turn(const TState& from, const TSource* source, TTurnSpec spec,
+void TSequentialBound::Turn(const TState& from, const TSource* source, TTurnTerms terms,
                             std::vector<TState>& out) const {
     TState state = from;
     TTurnEvents events;
     // Only the first turn knows the motivation, and so whether a job handed out surely came; a full
     // inventory would refuse it.
     const int heldCount = std::accumulate(from.held.begin(), from.held.end(), 0);
-    const bool certain = spec.first && heldCount + ActionItemSlots <= InventorySlots;
+    const bool certain = terms.first && heldCount + ActionItemSlots <= InventorySlots;
     if (source != nullptr && Ready(*source, state)) Run(*source, from.motivation, state, events, certain);
     RunAssets(from.motivation, state, events);
-    state.motivation = NextMotivation(from, state, events, spec);
-    if (spec.quit) {
+    state.motivation = NextMotivation(from, state, events, terms);
+    if (terms.quit) {
         state.job = -1;
         out.push_back(state);
         return;
@@ -269,8 +269,8 @@ int TSequentialBound::Turns(const TPlayer& player, int limit, TGoalFreedom freed
     std::vector<TState> next;
     for (int turn = 1; turn <= limit; ++turn) {
         TLayer grown;
-        const TTurnSpec play{false, turn == 1, freedom};
-        const TTurnSpec quit{true, turn == 1, freedom};
+        const TTurnTerms play{false, turn == 1, freedom};
+        const TTurnTerms quit{true, turn == 1, freedom};
         for (const auto& [key, states] : layer) {
             for (const TState& state : states) {
                 next.clear();

@@ -62,16 +62,16 @@ class TSequentialBound {
     void Give(size_t item, TState& state, TTurnEvents& events, bool certain) const;
     void RunAssets(float motivation, TState& state, TTurnEvents& events) const;
     // The turn after a choice (none for quit): every state the relaxation allows.
-    struct TTurnSpec {
+    struct TTurnTerms {
         bool quit = false;
         bool first = false;
         TGoalFreedom freedom = TGoalFreedom::Any;
     };
-    void Turn(const TState& from, const TSource* source, TTurnSpec spec, std::vector<TState>& out) const;
+    void Turn(const TState& from, const TSource* source, TTurnTerms terms, std::vector<TState>& out) const;
     float NextMotivation(const TState& before, const TState& after, const TTurnEvents& events,
-                         TTurnSpec spec) const;
+                         TTurnTerms terms) const;
     // The most the end-of-week evaluation can leave.
-    float WeekEnd(float motivation, const TTurnEvents& events, TTurnSpec spec) const;
+    float WeekEnd(float motivation, const TTurnEvents& events, TTurnTerms terms) const;
     bool GoalMet(const TState& state) const;
 
     // Whether the state can still meet the goal in the turns left, by the quick bound at its own
