@@ -30,9 +30,9 @@ int GainAt(const TAction& action, int skill, float motivation) {
 }
 
 TParallelBound::TParallelBound(const TLevelReach& reach, const TGoal& finalGoal) : reach(reach) {
-    goalItem = reach.IndexOf(TItem::FindByTag(finalGoal.itemTag));
-    goalSkill = finalGoal.skill;
-    goalLevel = finalGoal.targetLevel;
+    target.item = reach.IndexOf(TItem::FindByTag(finalGoal.itemTag));
+    target.skill = finalGoal.skill;
+    target.level = finalGoal.targetLevel;
 }
 
 TReach TParallelBound::LevelsOf(const TPoints& points) const {
@@ -44,9 +44,9 @@ TReach TParallelBound::LevelsOf(const TPoints& points) const {
 }
 
 bool TParallelBound::GoalMet(const TPoints& points) const {
-    if (goalItem >= 0) return points.items[static_cast<size_t>(goalItem)] != 0;
-    if (goalSkill < 0 || goalSkill >= SkillCount) return goalLevel <= 0;
-    return LevelOfTotal(points.points[static_cast<size_t>(goalSkill)]) >= goalLevel;
+    if (target.item >= 0) return points.items[static_cast<size_t>(target.item)] != 0;
+    if (target.skill < 0 || target.skill >= SkillCount) return target.level <= 0;
+    return LevelOfTotal(points.points[static_cast<size_t>(target.skill)]) >= target.level;
 }
 
 bool TParallelBound::Step(TPoints& points, float motivation) const {

@@ -24,6 +24,14 @@ struct TPoints {
     std::vector<char> items;
 };
 
+// The final goal as the relaxation reads it: the index of its item among the level's items (-1 when it
+// asks for a skill), or its skill and level.
+struct TFinalTarget {
+    long item = -1;
+    int skill = 0;
+    int level = 0;
+};
+
 class TParallelBound {
   public:
     static constexpr int Never = INT_MAX;
@@ -35,6 +43,7 @@ class TParallelBound {
     // Everything the relaxation reaches in any number of turns.
     TReach Closure(TPoints points) const;
     bool GoalMet(const TPoints& points) const;
+    const TFinalTarget& Target() const { return target; }
 
   private:
     // One turn of the relaxation; false when nothing could change any more.
@@ -42,9 +51,7 @@ class TParallelBound {
     TReach LevelsOf(const TPoints& points) const;
 
     const TLevelReach& reach;
-    long goalItem = -1;
-    int goalSkill = 0;
-    int goalLevel = 0;
+    TFinalTarget target;
 };
 
 // A skill's total points: ten a level and the points toward the next; and the level they make.

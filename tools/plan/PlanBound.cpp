@@ -15,12 +15,7 @@ bool AnythingToClick(const TLevelReach& reach) {
 } // namespace
 
 TPlanBound::TPlanBound(const TPlanWorld& world)
-    : reach(*world.Level()), parallel(reach, world.FinalGoal()), sequential(reach, parallel, world) {
-    const TGoal& goal = world.FinalGoal();
-    goalItem = reach.IndexOf(TItem::FindByTag(goal.itemTag));
-    goalSkill = goal.skill;
-    goalLevel = goal.targetLevel;
-}
+    : reach(*world.Level()), parallel(reach, world.FinalGoal()), sequential(reach, parallel, world) {}
 
 TPoints TPlanBound::PointsOf(const TPlayer& player) const {
     TPoints points;
@@ -37,16 +32,8 @@ int TPlanBound::FewestTurns(const TPlayer& player, int limit) const {
 
 std::string TPlanBound::WhyNever(const TPlayer& player) const {
     if (!AnythingToClick(reach)) return "no station of the level offers anything to do";
-    if (goalItem < 0) return "the final goal needs " + SkillOutOfReach(goalSkill, goalLevel);
+    const TFinalTarget& target = parallel.Target();
+    if (target.item < 0) return "the final goal needs " + SkillOutOfReach(target.skill, target.level);
     return "the final goal can never be reached: " +
-           reach.WhyNot(static_cast<size_t>(goalItem), parallel.Closure(PointsOf(player)));
-}
-
-bool TPlanBound::FinalItemCanBeTaken() const {
-    if (goalItem < 0) return false;
-    const std::string& tag = reach.Items()[static_cast<size_t>(goalItem)]->tag;
-    return std::any_of(reach.Sources().begin(), reach.Sources().end(), [&](const TSource& source) {
-        const auto& takes = source.action->takeItems;
-        return std::find(takes.begin(), takes.end(), tag) != takes.end();
-    });
+           reach.WhyNot(static_cast<size_t>(target.item), parallel.Closure(PointsOf(player)));
 }

@@ -29,7 +29,7 @@ class TPlanBound {
     // answered Never.
     std::string WhyNever(const TPlayer& player) const;
     // Whether anything the level runs takes the final goal's item away.
-    bool FinalItemCanBeTaken() const;
+    bool FinalItemCanBeTaken() const { return sequential.FinalItemCanBeTaken(); }
 
   private:
     TPoints PointsOf(const TPlayer& player) const;
@@ -37,7 +37,4 @@ class TPlanBound {
     TLevelReach reach;
     TParallelBound parallel;
     TSequentialBound sequential;
-    long goalItem = -1;
-    int goalSkill = 0;
-    int goalLevel = 0;
 };

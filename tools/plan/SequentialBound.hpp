@@ -35,6 +35,8 @@ class TSequentialBound {
     TSequentialBound(const TLevelReach& reach, const TParallelBound& quick, const TPlanWorld& world);
     // The fewest turns from the Gorum to the final goal; limit + 1 when it takes more, or never comes.
     int Turns(const TPlayer& player, int limit, TGoalFreedom freedom) const;
+    // Whether anything the level runs takes the final goal's item away.
+    bool FinalItemCanBeTaken() const { return goalItemTaken; }
 
   private:
     struct TState {
