@@ -1,6 +1,7 @@
 #include "shell/StationName.hpp"
 
 #include "panels/GlobalGadgets.hpp"
+#include "platform/GadgetRecord.hpp"
 #include "scene/Hotspot.hpp"
 #include "scene/Pointer.hpp"
 #include "scene/Radial.hpp"
@@ -12,7 +13,6 @@
 namespace {
 
 constexpr float Gap = 4.0f;
-constexpr float WorldWidth = 800.0f;
 // Below this the label would sit on the time bar, so it goes under the place instead.
 constexpr float TopClear = 50.0f;
 
@@ -46,7 +46,7 @@ void UpdateStationName() {
     const auto width = static_cast<float>(NameLabel->Width());
     const auto height = static_cast<float>(NameLabel->Height());
     const float x = std::clamp(place.X + static_cast<float>(place.Width) * 0.5f - width * 0.5f, Gap,
-                               WorldWidth - width - Gap);
+                               std::max(Gap, static_cast<float>(GameCanvas->w) - width - Gap));
     float y = place.Y - height - Gap;
     if (y < TopClear) y = place.Y + static_cast<float>(place.Height) + Gap;
     NameLabel->SetPosition(std::round(x), std::round(y));
